@@ -1,0 +1,96 @@
+// bitboard/pieces.cpp: building and updating the piece sets.
+#include "bitboard/pieces.h"
+#include "bitboard/rotated.h"
+#include "bitboard/tables.h"
+#include "board/position.h"
+
+BitBoard light_pawns, dark_pawns;
+BitBoard light_knights, dark_knights;
+BitBoard light_bishops, dark_bishops;
+BitBoard light_rooks, dark_rooks;
+BitBoard light_queens, dark_queens;
+BitBoard light_occupied, dark_occupied;
+BitBoard light_pieces, dark_pieces;
+BitBoard light_rooksqueens, dark_rooksqueens;
+BitBoard light_bishopsqueens, dark_bishopsqueens;
+BitBoard empty_squares;
+BitBoard light_pawn_attacked, dark_pawn_attacked;
+BitBoard light_open_columns, dark_open_columns;
+
+namespace {
+
+void toggle_or_set(BitBoard& set, int sq, int remove) {
+    if (remove) set ^= mask[sq];
+    else set |= mask[sq];
+}
+
+}  // namespace
+
+void modif_peon(int color, int sq, int remove) {
+    const bool light = color == LIGHT;
+    BitBoard& pawns = light ? light_pawns : dark_pawns;
+    BitBoard& open = light ? light_open_columns : dark_open_columns;
+    BitBoard& attacked = light ? light_pawn_attacked : dark_pawn_attacked;
+    const BitBoard attacks = light ? light_pattack[sq] : dark_pattack[sq];
+    const BitBoard file = columnas[sq & 7];
+    if (!remove) {
+        pawns |= mask[sq];
+        open &= ~file;
+        attacked |= attacks;
+        return;
+    }
+    pawns ^= mask[sq];
+    if (!(pawns & file)) open |= file;
+    attacked ^= attacks;
+    // A square also attacked by another pawn of the side stays attacked.
+    for (BitBoard a = attacks; a; a &= a - 1) {
+        int k = BBf(a);
+        if (pawns & sider[light ? k + 8 : k - 8]) attacked |= mask[k];
+    }
+}
+
+void modif_caba(int color, int sq, int remove) {
+    toggle_or_set(color == LIGHT ? light_knights : dark_knights, sq, remove);
+}
+
+void modif_alfil(int color, int sq, int remove) {
+    toggle_or_set(color == LIGHT ? light_bishops : dark_bishops, sq, remove);
+}
+
+void modif_torre(int color, int sq, int remove) {
+    toggle_or_set(color == LIGHT ? light_rooks : dark_rooks, sq, remove);
+}
+
+void modif_dama(int color, int sq, int remove) {
+    toggle_or_set(color == LIGHT ? light_queens : dark_queens, sq, remove);
+}
+
+void init_occupied() {
+    light_pawns = dark_pawns = light_knights = dark_knights = 0;
+    light_bishops = dark_bishops = light_rooks = dark_rooks = 0;
+    light_queens = dark_queens = light_occupied = dark_occupied = 0;
+    light_pawn_attacked = dark_pawn_attacked = 0;
+    light_open_columns = dark_open_columns = ~BitBoard{0};
+    for (int s = 0; s < 64; s++) {
+        if (color[s] == EMPTY) continue;
+        int c = color[s];
+        (c == LIGHT ? light_occupied : dark_occupied) ^= mask[s];
+        switch (piece[s]) {
+            case PAWN: modif_peon(c, s, 0); break;
+            case KNIGHT: modif_caba(c, s, 0); break;
+            case BISHOP: modif_alfil(c, s, 0); break;
+            case ROOK: modif_torre(c, s, 0); break;
+            case QUEEN: modif_dama(c, s, 0); break;
+            default: break;
+        }
+    }
+    casillas_ocupadas = light_occupied | dark_occupied;
+    empty_squares = ~casillas_ocupadas;
+    dark_pieces = dark_occupied ^ dark_pawns;
+    light_pieces = light_occupied ^ light_pawns;
+    light_rooksqueens = light_rooks | light_queens;
+    dark_rooksqueens = dark_rooks | dark_queens;
+    light_bishopsqueens = light_bishops | light_queens;
+    dark_bishopsqueens = dark_bishops | dark_queens;
+    init_rook_attacks();
+}

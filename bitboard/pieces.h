@@ -1,0 +1,29 @@
+// bitboard/pieces.h: the position as square sets, one per piece kind and side,
+// with the derived sets the attack code and the evaluation read. Built from
+// the board arrays at set-up; kept current by making and taking back moves.
+#pragma once
+#include "bitboard/bitboard.h"
+
+extern BitBoard light_pawns, dark_pawns;
+extern BitBoard light_knights, dark_knights;
+extern BitBoard light_bishops, dark_bishops;
+extern BitBoard light_rooks, dark_rooks;
+extern BitBoard light_queens, dark_queens;
+extern BitBoard light_occupied, dark_occupied;            // every man of the side, king included
+extern BitBoard light_pieces, dark_pieces;                // occupied without the pawns
+extern BitBoard light_rooksqueens, dark_rooksqueens;      // straight-line sliders
+extern BitBoard light_bishopsqueens, dark_bishopsqueens;  // diagonal sliders
+extern BitBoard empty_squares;
+extern BitBoard light_pawn_attacked, dark_pawn_attacked;  // squares the side's pawns attack
+extern BitBoard light_open_columns, dark_open_columns;    // files without a pawn of the side
+
+void init_occupied();   // rebuilds every set from the board arrays, then the rook attack tables
+
+// Add (remove = 0) or remove (remove != 0) a man of side `color` on `sq`.
+// A pawn keeps its side's open-file and pawn-attack sets true as well; the
+// others toggle their square when removing, so callers only remove men that are there.
+void modif_peon(int color, int sq, int remove);
+void modif_caba(int color, int sq, int remove);
+void modif_alfil(int color, int sq, int remove);
+void modif_torre(int color, int sq, int remove);
+void modif_dama(int color, int sq, int remove);

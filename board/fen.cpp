@@ -1,0 +1,236 @@
+// board/fen.cpp: the FEN reader and the two writers.
+#include "board/fen.h"
+#include "bitboard/tables.h"
+#include "board/position.h"
+#include "eval/material.h"
+#include "hash/keys.h"
+#include "hash/table.h"
+#include "moves/attack.h"
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr const char* PIECE_LETTERS = "PNBRQK";
+
+// Splits at white space into six fields; absent fields stay empty.
+void split_fields(const char* fen, std::string fields[6]) {
+    const char* p = fen;
+    for (int i = 0; i < 6; i++) {
+        while (*p && std::isspace(static_cast<unsigned char>(*p))) p++;
+        const char* start = p;
+        while (*p && !std::isspace(static_cast<unsigned char>(*p))) p++;
+        fields[i].assign(start, p);
+    }
+}
+
+bool is_rank_digit(char c) { return c >= '1' && c <= '8'; }
+
+// Colour and piece code of a placement letter; false for anything else.
+bool piece_of_letter(char c, int* col, int* kind) {
+    const char* found = c ? std::strchr(PIECE_LETTERS, std::toupper(static_cast<unsigned char>(c))) : nullptr;
+    if (!found) return false;
+    *kind = int(found - PIECE_LETTERS);
+    *col = std::isupper(static_cast<unsigned char>(c)) ? LIGHT : DARK;
+    return true;
+}
+
+void place_pieces(const char* field) {
+    for (int s = 0; s < 64; s++) color[s] = piece[s] = EMPTY;
+    int sq = 0;
+    for (const char* p = field; *p; p++) {
+        int col, kind;
+        if (is_rank_digit(*p)) {
+            sq += *p - '0';
+        } else if (piece_of_letter(*p, &col, &kind)) {
+            color[sq] = col;
+            piece[sq] = kind;
+            material_balance += col == LIGHT ? piece_value[kind] : -piece_value[kind];
+            if (*p == 'K') light_king_sq = sq;
+            if (*p == 'k') dark_king_sq = sq;
+            sq++;
+        }
+    }
+}
+
+// Writes the board rank by rank with the given letters and rank separator.
+char* write_board(char* out, const char* letters, char separator) {
+    for (int row = 0; row < 8; row++) {
+        int run = 0;
+        for (int file = 0; file < 8; file++) {
+            const int s = row * 8 + file;
+            if (color[s] == EMPTY) {
+                run++;
+                continue;
+            }
+            if (run) *out++ = char('0' + run);
+            run = 0;
+            const char letter = letters[piece[s]];
+            *out++ = color[s] == LIGHT ? letter : char(letter + 32);
+        }
+        if (run) *out++ = char('0' + run);
+        if (row < 7) *out++ = separator;
+    }
+    *out = '\0';
+    return out;
+}
+
+}  // namespace
+
+int procesar_turno(char c) {
+    if (c == 'w') {
+        side = LIGHT;
+        xside = DARK;
+        return 1;
+    }
+    if (c == 'b') {
+        side = DARK;
+        xside = LIGHT;
+        return 1;
+    }
+    std::printf("invalid FEN turn character:");
+    if (c) std::printf("%c", c);
+    std::printf("\n");
+    return 0;
+}
+
+int procesar_ep(const char* field) {
+    // Rank '0' would name a square off the board: only 1 to 8 are squares.
+    if (field[0] >= 'a' && field[0] <= 'h' && is_rank_digit(field[1])) {
+        ep = (field[0] - 'a') + ('8' - field[1]) * 8;
+        return 1;
+    }
+    if (field[0] == '-') {
+        ep = -1;
+        return 1;
+    }
+    std::printf("invalid FEN ep square:%s\n", field);
+    return 0;
+}
+
+int procesar_enroques(const char* field) {
+    castle = 0;
+    for (int i = 0; i < 4; i++) {
+        switch (field[i]) {
+            case '\0':
+                if (i > 0) return 1;
+                break;
+            case '-':
+                if (i == 0) return 1;
+                break;
+            case 'K': castle |= 2; continue;
+            case 'Q': castle |= 1; continue;
+            case 'k': castle |= 8; continue;
+            case 'q': castle |= 4; continue;
+            default: break;
+        }
+        std::printf("invalid castle chain:%s\n", field);
+        return 0;
+    }
+    return 1;
+}
+
+int procesar_fifty(const char* field) {
+    if (!field[0]) return 0;
+    if (!field[1]) fifty = field[0] - '0';
+    else fifty = (field[0] - '0') * 10 + (field[1] - '0');
+    return 1;
+}
+
+int procesar_absolute(const char* field) {
+    if (!field[0]) {
+        std::printf("invalid absolute move: %s\n", field);
+        return 0;
+    }
+    return 1;
+}
+
+int procesar_piezas(const char* field) {
+    for (const char* p = field; *p; p++) {
+        int col, kind;
+        if (!is_rank_digit(*p) && *p != '/' && !piece_of_letter(*p, &col, &kind)) {
+            std::printf("invalid fen character:%c\n", *p);
+            return 0;
+        }
+    }
+    // Walk the squares as place_pieces will, so that nothing is ever written
+    // past h1 and the position has what move generation and evaluation need.
+    int sq = 0, light_kings = 0, dark_kings = 0;
+    for (const char* p = field; *p; p++) {
+        int col, kind;
+        if (is_rank_digit(*p)) {
+            sq += *p - '0';
+            if (sq > 64) break;
+        } else if (piece_of_letter(*p, &col, &kind)) {
+            if (sq >= 64) {
+                sq = 65;
+                break;
+            }
+            if (kind == KING) (col == LIGHT ? light_kings : dark_kings)++;
+            if (kind == PAWN && (sq < 8 || sq >= 56)) {
+                std::printf("invalid fen pawn on first or last rank:%s\n", field);
+                return 0;
+            }
+            sq++;
+        }
+    }
+    if (sq > 64) {
+        std::printf("invalid fen placement, past h1:%s\n", field);
+        return 0;
+    }
+    if (light_kings != 1 || dark_kings != 1) {
+        std::printf("invalid fen king count:%s\n", field);
+        return 0;
+    }
+    return 1;
+}
+
+int process_fen(const char* fen) {
+    std::string f[6];
+    split_fields(fen, f);
+
+    gen_begin[0] = 0;
+    undos = 0;
+    material_balance = 0;
+    hash_seq = 0;
+    master_checksum = 0;
+    ply = 0;
+    hash_init();
+    computer_side = EMPTY;
+
+    if (!procesar_turno(f[1].c_str()[0])) return 0;
+    if (!procesar_ep(f[3].c_str())) return 0;
+    if (!procesar_enroques(f[2].c_str())) return 0;
+    if (!procesar_fifty(f[4].c_str())) return 0;
+    if (!procesar_absolute(f[5].c_str())) return 0;
+    if (!procesar_piezas(f[0].c_str())) return 0;
+
+    place_pieces(f[0].c_str());
+    init_mask();
+    for (int a = 0; a < 64; a++)
+        for (int b = 0; b < 64; b++) dt[a][b] = static_cast<signed char>(distancia(a, b));
+
+    // The side that has just moved cannot have left its king en prise.
+    if (in_check(xside)) {
+        std::printf("invalid FEN position: the side not to move is in check\n");
+        return 0;
+    }
+    return 1;
+}
+
+void fen_display(char* out) {
+    out = write_board(out, piece_char_english, '/');
+    out += std::sprintf(out, " %c ", side == LIGHT ? 'w' : 'b');
+    if (castle & 2) *out++ = 'K';
+    if (castle & 1) *out++ = 'Q';
+    if (castle & 8) *out++ = 'k';
+    if (castle & 4) *out++ = 'q';
+    if (!castle) *out++ = '-';
+    std::strcpy(out, " -");
+}
+
+void forsyth(char* out) {
+    write_board(out, piece_char, ',');
+}

@@ -1,0 +1,22 @@
+// board/fen.h: setting up a position from FEN text, and writing the position
+// back as FEN or as the compact board key of the opening book.
+#pragma once
+
+constexpr int FEN_TEXT_SIZE = 81;     // longest fen_display output plus its NUL
+constexpr int BOOK_KEY_SIZE = 72;     // longest forsyth output plus its NUL
+
+// Sets up the position of a six-field FEN string; 1 on success. On 0 a
+// message has been printed (none for a missing half-move field) and the
+// position is half-made: the caller sets up the initial position.
+int process_fen(const char* fen);
+
+// Field readers; 1 on success, 0 (with a message) on a bad field.
+int procesar_turno(char c);
+int procesar_ep(const char* field);
+int procesar_enroques(const char* field);
+int procesar_fifty(const char* field);
+int procesar_absolute(const char* field);
+int procesar_piezas(const char* field);   // checks the placement; places nothing
+
+void fen_display(char* out);   // four FEN fields; out holds FEN_TEXT_SIZE chars
+void forsyth(char* out);       // board only, Spanish letters, ',' between ranks; BOOK_KEY_SIZE chars

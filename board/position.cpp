@@ -1,0 +1,90 @@
+// board/position.cpp: the position globals and the constant board tables.
+#include "board/position.h"
+#include "board/fen.h"
+
+int color[64];
+int piece[64];
+int side, xside;
+int computer_side = EMPTY;
+int castle;
+int ep = -1;
+int fifty;
+int ply;
+int light_king_sq, dark_king_sq;
+signed char dt[64][64];
+
+// Moving from or to one of these squares clears the castling rights that
+// depend on the king or rook standing there.
+const int castle_mask[64] = {
+    11, 15, 15, 15,  3, 15, 15,  7,
+    15, 15, 15, 15, 15, 15, 15, 15,
+    15, 15, 15, 15, 15, 15, 15, 15,
+    15, 15, 15, 15, 15, 15, 15, 15,
+    15, 15, 15, 15, 15, 15, 15, 15,
+    15, 15, 15, 15, 15, 15, 15, 15,
+    15, 15, 15, 15, 15, 15, 15, 15,
+    14, 15, 15, 15, 12, 15, 15, 13,
+};
+
+gen_rec gen_dat[GEN_STACK];
+int gen_begin[MAX_PLY], gen_end[MAX_PLY];
+hist_rec hist_dat[MAX_PLY];
+hist_rec undo_dat[MAX_GAME];
+int undos;
+
+const int mailbox[120] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+    -1,  0,  1,  2,  3,  4,  5,  6,  7, -1,
+    -1,  8,  9, 10, 11, 12, 13, 14, 15, -1,
+    -1, 16, 17, 18, 19, 20, 21, 22, 23, -1,
+    -1, 24, 25, 26, 27, 28, 29, 30, 31, -1,
+    -1, 32, 33, 34, 35, 36, 37, 38, 39, -1,
+    -1, 40, 41, 42, 43, 44, 45, 46, 47, -1,
+    -1, 48, 49, 50, 51, 52, 53, 54, 55, -1,
+    -1, 56, 57, 58, 59, 60, 61, 62, 63, -1,
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+};
+
+const signed char mailbox64[64] = {
+    21, 22, 23, 24, 25, 26, 27, 28,
+    31, 32, 33, 34, 35, 36, 37, 38,
+    41, 42, 43, 44, 45, 46, 47, 48,
+    51, 52, 53, 54, 55, 56, 57, 58,
+    61, 62, 63, 64, 65, 66, 67, 68,
+    71, 72, 73, 74, 75, 76, 77, 78,
+    81, 82, 83, 84, 85, 86, 87, 88,
+    91, 92, 93, 94, 95, 96, 97, 98,
+};
+
+const int offsets[6] = {0, 8, 4, 4, 8, 8};
+
+const int offset[6][8] = {
+    {0, 0, 0, 0, 0, 0, 0, 0},
+    {-21, -19, -12, -8, 8, 12, 19, 21},
+    {-11, -9, 9, 11, 0, 0, 0, 0},
+    {-10, -1, 1, 10, 0, 0, 0, 0},
+    {-11, -10, -9, -1, 1, 9, 10, 11},
+    {-11, -10, -9, -1, 1, 9, 10, 11},
+};
+
+const int flip[64] = {
+    56, 57, 58, 59, 60, 61, 62, 63,
+    48, 49, 50, 51, 52, 53, 54, 55,
+    40, 41, 42, 43, 44, 45, 46, 47,
+    32, 33, 34, 35, 36, 37, 38, 39,
+    24, 25, 26, 27, 28, 29, 30, 31,
+    16, 17, 18, 19, 20, 21, 22, 23,
+     8,  9, 10, 11, 12, 13, 14, 15,
+     0,  1,  2,  3,  4,  5,  6,  7,
+};
+
+const char piece_char[7] = "PCATDR";
+const char piece_char_english[7] = "PNBRQK";
+
+const char* const START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+void init() {
+    process_fen(START_FEN);
+}

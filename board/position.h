@@ -1,0 +1,94 @@
+// board/position.h: the mailbox half of the position, the move record, the
+// move list, the undo records and the game record, and the small geometry
+// tables (mailbox, offsets, flip) that the bitboard and attack code read.
+#pragma once
+#include <cstdint>
+
+// Colour codes; EMPTY (6) also means "no piece" in `piece` and "neither side"
+// in `computer_side`.
+enum { LIGHT = 0, DARK = 1 };
+// Piece codes.
+enum { PAWN = 0, KNIGHT = 1, BISHOP = 2, ROOK = 3, QUEEN = 4, KING = 5, EMPTY = 6 };
+
+// Flag bits of move_bytes::bits.
+enum {
+    MF_CAPTURE = 0x01, MF_CASTLE = 0x02, MF_EP = 0x04,
+    MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20
+};
+
+// Capacities. The game record is much longer than the traditional 300 moves,
+// since engine-versus-engine games regularly pass 150 moves a side.
+constexpr int MAX_PLY = 64;       // undo records per search line
+constexpr int GEN_STACK = 800;    // entries of the generated-move list
+constexpr int MAX_GAME = 2048;    // half-moves in the game record
+
+// A move: origin, destination, promotion piece (0 when none) and flags.
+// It is also handled as one 32-bit value: from in the lowest byte, then to,
+// promote and bits; 0 means "no move".
+struct move_bytes {
+    int8_t from, to, promote, bits;
+};
+
+constexpr uint32_t move_value(move_bytes m) {
+    return uint32_t(uint8_t(m.from)) | uint32_t(uint8_t(m.to)) << 8 |
+           uint32_t(uint8_t(m.promote)) << 16 | uint32_t(uint8_t(m.bits)) << 24;
+}
+constexpr move_bytes to_move(uint32_t v) {
+    return move_bytes{int8_t(v & 0xFF), int8_t(v >> 8 & 0xFF), int8_t(v >> 16 & 0xFF),
+                      int8_t(v >> 24 & 0xFF)};
+}
+constexpr bool operator==(move_bytes a, move_bytes b) { return move_value(a) == move_value(b); }
+
+struct gen_rec {
+    move_bytes m;
+    int score;   // ordering score given by the generator
+};
+
+// Everything a made move changes and cannot recompute: the state before it.
+struct hist_rec {
+    move_bytes m;
+    signed char capture;   // piece code that stood on m.to, EMPTY when none
+    int castle;            // 0x80 marks a null move
+    int ep;
+    int fifty;
+    uint64_t checksum, pawn_key, material_key;
+    uint64_t light_occupied, dark_occupied;
+    int material_balance;
+    signed char dark_king_sq, light_king_sq;
+    uint64_t dark_pawns, light_pawns, dark_pawn_attacked, light_pawn_attacked;
+    uint64_t dark_open_columns, light_open_columns;
+    uint64_t light_bishops, dark_bishops, light_knights, dark_knights;
+    uint64_t light_rooks, dark_rooks, light_queens, dark_queens;
+    uint64_t casillas_ocupadas, casillas_ocupadas_90R;
+};
+
+extern int color[64];
+extern int piece[64];
+extern int side, xside;
+extern int computer_side;
+extern int castle;      // bit 1 Q, 2 K, 4 q, 8 k
+extern int ep;          // square passed over by the last double step, or -1
+extern int fifty;
+extern int ply;
+extern int light_king_sq, dark_king_sq;
+extern signed char dt[64][64];   // king distance between two squares
+
+extern const int castle_mask[64];
+
+extern gen_rec gen_dat[GEN_STACK];
+extern int gen_begin[MAX_PLY], gen_end[MAX_PLY];
+extern hist_rec hist_dat[MAX_PLY];
+extern hist_rec undo_dat[MAX_GAME];
+extern int undos;
+
+extern const int mailbox[120];
+extern const signed char mailbox64[64];
+extern const int offsets[6];
+extern const int offset[6][8];
+extern const int flip[64];
+extern const char piece_char[7];           // "PCATDR": board printing and book key
+extern const char piece_char_english[7];   // "PNBRQK": FEN
+
+extern const char* const START_FEN;
+
+void init();   // sets up the initial position from START_FEN

@@ -1,0 +1,8 @@
+// board/print.h: moves in coordinate notation, the board diagram with
+// Spanish piece letters, and the numbered game record.
+#pragma once
+#include "board/position.h"
+
+void print_move(move_bytes m);   // e2e4, e7e8q; no newline
+void print_board();
+void print_game();

@@ -1,0 +1,92 @@
+// frontend/console.cpp: start-up and the console command loop.
+#include "frontend/console.h"
+#include "bitboard/rotated.h"
+#include "board/position.h"
+#include "board/print.h"
+#include "frontend/commands.h"
+#include "hash/table.h"
+#include <cctype>
+#include <cstdio>
+
+char fen_text[FEN_BUFFER_SIZE];
+
+int read_word(std::string& word) {
+    word.clear();
+    int c;
+    do c = std::getchar();
+    while (c != EOF && std::isspace(c));
+    while (c != EOF && !std::isspace(c)) {
+        word.push_back(char(c));
+        c = std::getchar();
+    }
+    return !word.empty();
+}
+
+void print_identity() {
+    std::printf("\n");
+    std::printf("id author Varnelo - Tarvenia \n");
+    std::printf("id name ZORVU 3.5 \n");
+    std::printf("\n");
+    std::printf("\"help\" muestra la lista de comandos \n");
+    std::printf("\n");
+}
+
+void print_help() {
+    std::printf("setboard x >>> accept position en FEN notation\n");
+    std::printf("on >>>>>>>>>>> Zorvu juega para el lado que mueve\n");
+    std::printf("off >>>>>>>>>> Zorvu se detiene\n");
+    std::printf("st n >>>>>>>>> busqueda para n segundos por jugada\n");
+    std::printf("sd n >>>>>>>>> busca n ply's por jugada\n");
+    std::printf("undo >>>>>>>>> retrocede una jugada\n");
+    std::printf("new >>>>>>>>>> nueva partida\n");
+    std::printf("ev >>>>>>>>>>> evaluaciones e informacion de control\n");
+    std::printf("lj >>>>>>>>>>> jugadas posibles en la posicion\n");
+    std::printf("d >>>>>>>>>>>> muestra estado del tablero\n");
+    std::printf("mr >>>>>>>>>>> Lista de jugadas hasta el momento\n");
+    std::printf("ab >>>>>>>>>>> La siguiente jugada se agregara al book \n");
+    std::printf("fn >>>>>>>>>>> Tablero en notacion forsyth\n");
+    std::printf("xboard >>>>>>> pasa a modo XBoard \n");
+    std::printf("help >>>>>>>>> muestra lo que estas viendo \n");
+    std::printf("bye >>>>>>>>>> sale del programa \n");
+    std::printf("Ingrese las jugadas en coordenandas, e.g., e2e4, e7e8q,h7h8n,f7f8b \n");
+}
+
+void start_up() {
+    fen_text[0] = '\0';
+    print_identity();
+    init();
+    computer_side = EMPTY;
+    clear_hash();
+    impactos_hash = pifias_hash = colisiones_hash = 0;
+    hash_impacts = hash_nofound = 0;
+}
+
+int console_main() {
+    start_up();
+    std::string word;
+    for (;;) {
+        std::printf("zorvu> ");
+        std::fflush(stdout);
+        if (!read_word(word)) return 0;   // end of input ends the program as "bye" does
+
+        if (word == "setboard") {
+            if (!cmd_setboard()) return 0;
+        } else if (word == "new") {
+            cmd_new();
+        } else if (word == "occ") {
+            muestra_BitBoard(casillas_ocupadas);
+            muestra_BitBoard(casillas_ocupadas_90R);
+        } else if (word == "d") {
+            print_board();
+        } else if (word == "bye") {
+            std::printf("Zorvu 2000 - Gracias\n");
+            return 0;
+        } else if (word == "fn") {
+            cmd_fn();
+        } else if (word == "help") {
+            print_help();
+        } else {
+            move_entry(word);
+        }
+    }
+}

@@ -1,0 +1,13 @@
+// frontend/console.h: the console program: identity, start-up, the command
+// loop reading one word at a time, and the commands that need no game.
+#pragma once
+#include <string>
+
+constexpr int FEN_BUFFER_SIZE = 100;
+extern char fen_text[FEN_BUFFER_SIZE];   // the six words of the last "setboard"
+
+int  read_word(std::string& word);   // next white-space-delimited word; 0 at end of input
+void print_identity();
+void print_help();
+void start_up();                     // identity, initial position, defaults
+int  console_main();                 // the whole program; its exit status

@@ -1,0 +1,34 @@
+// hash/table.h: the transposition table: per position a bounded score, its
+// depth, the best move and the search effort, in a fixed array addressed by
+// master_checksum and the side to move, with one alternative slot.
+#pragma once
+#include <cstdint>
+#include "board/position.h"
+
+enum { HASH_EXACT = 1, HASH_UPPER = 2, HASH_LOWER = 3 };
+
+struct hash_entry {
+    uint64_t checksum;   // 0 also marks an empty entry
+    int8_t depth;
+    uint8_t bound;       // HASH_EXACT, HASH_UPPER or HASH_LOWER
+    int score;
+    int generation;      // hash_seq when last written
+    move_bytes move;     // best move, 0 when none
+    int64_t effort;      // nodes the search of the position took
+};
+
+constexpr int HASH_SIZE = 524287;
+constexpr uint64_t HASH_MODULUS = 524277;
+
+extern hash_entry hash_table[HASH_SIZE];
+extern int hash_seq;          // search generation: +1 per search, 0 at set-up
+extern long impactos_hash;    // probes that answered
+extern long pifias_hash;      // probes that found the position searched too shallowly
+extern long colisiones_hash;  // stores that took a slot over for a new key
+extern long hash_impacts, hash_nofound;
+
+hash_entry* hash_slot_pointer();   // the entry the slot rule picks for the current position
+int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the entry decides the window
+void hash_update(int depth, int score, int alpha, int beta, long effort);
+void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
+void clear_hash();

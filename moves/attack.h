@@ -1,0 +1,13 @@
+// moves/attack.h: attacked squares, checks, full attack maps, bishop pins
+// and king distance.
+#pragma once
+#include "bitboard/bitboard.h"
+
+int attack(int sq, int by);   // 1 when side `by` attacks square sq
+int in_check(int s);          // 1 when the king of side s is attacked
+// Attack map of side s: *all gets every square it attacks (defended men
+// included); from[t] gains the squares of its men attacking t. The caller
+// clears `from` first; entries of unattacked squares are left as they were.
+int saBit(int s, BitBoard* all, BitBoard from[64]);
+int PinCalc();                // bishop pins against king and queen, light-positive
+int distancia(int a, int b);  // king distance
