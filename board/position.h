@@ -6,15 +6,13 @@
 
 // Colour codes; EMPTY (6) also means "no piece" in `piece` and "neither side"
 // in `computer_side`.
-enum { LIGHT = 0, DARK = 1 };
+constexpr int LIGHT = 0, DARK = 1, EMPTY = 6;
 // Piece codes.
-enum { PAWN = 0, KNIGHT = 1, BISHOP = 2, ROOK = 3, QUEEN = 4, KING = 5, EMPTY = 6 };
+constexpr int PAWN = 0, KNIGHT = 1, BISHOP = 2, ROOK = 3, QUEEN = 4, KING = 5;
 
 // Flag bits of move_bytes::bits.
-enum {
-    MF_CAPTURE = 0x01, MF_CASTLE = 0x02, MF_EP = 0x04,
-    MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20
-};
+constexpr int MF_CAPTURE = 0x01, MF_CASTLE = 0x02, MF_EP = 0x04;
+constexpr int MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20;
 
 // Capacities. The game record is much longer than the traditional 300 moves,
 // since engine-versus-engine games regularly pass 150 moves a side.
