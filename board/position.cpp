@@ -27,7 +27,7 @@ const int castle_mask[64] = {
 };
 
 gen_rec gen_dat[GEN_STACK];
-int gen_begin[MAX_PLY], gen_end[MAX_PLY];
+int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];
 hist_rec hist_dat[MAX_PLY];
 hist_rec undo_dat[MAX_GAME];
 int undos;

@@ -17,7 +17,10 @@ constexpr int MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20;
 // Capacities. The game record is much longer than the traditional 300 moves,
 // since engine-versus-engine games regularly pass 150 moves a side.
 constexpr int MAX_PLY = 64;       // undo records per search line
-constexpr int GEN_STACK = 800;    // entries of the generated-move list
+// A position a game can reach has at most 325 pseudo-legal moves: nine
+// queens, two rooks, bishops and knights, king moves, castling, en passant.
+constexpr int MAX_MOVES = 325;
+constexpr int GEN_STACK = MAX_PLY * MAX_MOVES;   // entries of the generated-move list
 constexpr int MAX_GAME = 2048;    // half-moves in the game record
 
 // A move: origin, destination, promotion piece (0 when none) and flags.
@@ -74,7 +77,7 @@ extern signed char dt[64][64];   // king distance between two squares
 extern const int castle_mask[64];
 
 extern gen_rec gen_dat[GEN_STACK];
-extern int gen_begin[MAX_PLY], gen_end[MAX_PLY];
+extern int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];   // the list of ply p: [gen_begin[p], gen_end[p])
 extern hist_rec hist_dat[MAX_PLY];
 extern hist_rec undo_dat[MAX_GAME];
 extern int undos;

@@ -2,7 +2,11 @@
 #include "frontend/commands.h"
 #include "board/fen.h"
 #include "board/position.h"
+#include "board/print.h"
 #include "frontend/console.h"
+#include "hash/table.h"
+#include "moves/gen.h"
+#include "moves/make.h"
 #include <cstdio>
 #include <cstring>
 
@@ -31,6 +35,7 @@ int cmd_setboard() {
         std::printf("Error processing FEN chain - New command applied \n");
         init();
     }
+    Move2Gen();
     return 1;
 }
 
@@ -43,19 +48,61 @@ void cmd_fn() {
 void cmd_new() {
     computer_side = EMPTY;
     init();
+    Move2Gen();
 }
 
-// The list entry of ply 0 whose squares the word names, or -1.
-static int find_typed_move(const std::string& word) {
+void cmd_undo() {
+    if (undos == 0) return;
+    undos--;
+    computer_side = EMPTY;
+    hist_dat[0] = undo_dat[undos];
+    ply = 1;
+    clear_hash();
+    takeback();
+    Move2Gen();
+}
+
+void cmd_lj() {
+    std::printf("Lista: \n");
+    for (int i = gen_begin[0]; i < gen_end[0]; i++) {
+        print_move(gen_dat[i].m);
+        std::printf(":%d ", gen_dat[i].score);
+        if ((i + 1) % 8 == 0) std::printf("\n");
+    }
+    std::printf("\n----------------------------- \n");
+    std::printf("reyes en: %d - %d\n", light_king_sq, dark_king_sq);
+    std::printf(side == LIGHT ? "Mueven Blancas \n" : "Mueven Negras \n");
+}
+
+int find_typed_move(const std::string& word) {
     if (word.size() < 4) return -1;
     const int from = (word[0] - 'a') + ('8' - word[1]) * 8;
     const int to = (word[2] - 'a') + ('8' - word[3]) * 8;
-    for (int i = 0; i < gen_end[ply]; i++)
-        if (gen_dat[i].m.from == from && gen_dat[i].m.to == to) return i;
+    for (int i = 0; i < gen_end[0]; i++) {
+        if (gen_dat[i].m.from != from || gen_dat[i].m.to != to) continue;
+        // The four promotions follow each other: queen, rook, bishop, knight.
+        if ((gen_dat[i].m.bits & MF_PROMOTE) && word.size() > 4) {
+            if (word[4] == 'r') i += 1;
+            else if (word[4] == 'b') i += 2;
+            else if (word[4] == 'n') i += 3;
+        }
+        return i;
+    }
     return -1;
 }
 
 void move_entry(const std::string& word) {
+    const int i = find_typed_move(word);
+    if (i >= 0 && undos >= MAX_GAME) {
+        std::printf("Game record full (%d moves): move refused \n", MAX_GAME);
+        return;
+    }
+    if (i >= 0 && makemove(gen_dat[i].m)) {
+        undo_dat[undos++] = hist_dat[0];
+        ply = 0;
+        Move2Gen();
+        return;
+    }
     std::printf("Illegal move.\n");
-    if (find_typed_move(word) < 0) std::printf("Not found in list \n");
+    std::printf(i >= 0 ? "In list, but not allowed \n" : "Not found in list \n");
 }

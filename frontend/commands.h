@@ -6,4 +6,7 @@
 int  cmd_setboard();   // reads six words and sets up their FEN; 0 when input ends first
 void cmd_fn();
 void cmd_new();
+void cmd_undo();       // takes back one half-move; the engine stops playing
+void cmd_lj();         // lists ply 0's generated moves with their scores
+int  find_typed_move(const std::string& word);   // index in ply 0's list, or -1
 void move_entry(const std::string& word);

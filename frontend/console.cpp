@@ -5,6 +5,7 @@
 #include "board/print.h"
 #include "frontend/commands.h"
 #include "hash/table.h"
+#include "moves/gen.h"
 #include <cctype>
 #include <cstdio>
 
@@ -55,6 +56,7 @@ void start_up() {
     fen_text[0] = '\0';
     print_identity();
     init();
+    Move2Gen();
     computer_side = EMPTY;
     clear_hash();
     impactos_hash = pifias_hash = colisiones_hash = 0;
@@ -71,6 +73,10 @@ int console_main() {
 
         if (word == "setboard") {
             if (!cmd_setboard()) return 0;
+        } else if (word == "lj") {
+            cmd_lj();
+        } else if (word == "undo") {
+            cmd_undo();
         } else if (word == "new") {
             cmd_new();
         } else if (word == "occ") {
@@ -81,6 +87,8 @@ int console_main() {
         } else if (word == "bye") {
             std::printf("Zorvu 2000 - Gracias\n");
             return 0;
+        } else if (word == "mr") {
+            print_game();
         } else if (word == "fn") {
             cmd_fn();
         } else if (word == "help") {

@@ -1,0 +1,13 @@
+// moves/score.h: static exchange evaluation and the ordering score given to
+// each move as it is generated.
+#pragma once
+#include "bitboard/bitboard.h"
+#include "board/position.h"
+
+// Ordering score of a move of the side to move, given the attacker sets of
+// the opponent (from_x) and of the mover (from_s) for every square.
+int scoring2(move_bytes m, const BitBoard* from_x, const BitBoard* from_s);
+// Outcome of the capture sequence on `to`, started from `from`; stm recaptures first.
+int sce2(int from, int to, const BitBoard* xatt, const BitBoard* satt, int stm);
+// The slider of side c behind s that now bears on `to`, as a set, or empty.
+BitBoard XrayAttack(int to, BitBoard A, int s, int c);
