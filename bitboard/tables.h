@@ -27,8 +27,8 @@ extern BitBoard H1G1F1, H8G8F8, A1H1A8H8;
 extern const int sq_color[64];        // 0 light square, 1 dark square
 
 void init_mask();           // rebuilds every table and, through init_occupied, the piece sets
-void init_king_moves();
+void init_lines();          // filas, columnas, octavas, central_squares, cruz, diag, star
+void init_king_moves();     // these two read columnas: build them after init_lines
 void init_knight_moves();
-void init_lines();          // filas, columnas, octavas, central_squares, cruz, diag, star, king_area
 void init_entre();
 void init_horizonte();

@@ -77,6 +77,20 @@ char* write_board(char* out, const char* letters, char separator) {
     return out;
 }
 
+// An en passant square names the square a pawn of the side that has just
+// moved passed over: it and the pawn's start square are empty and the pawn
+// stands in front of it. Anything else would have the generator capture a
+// pawn that is not there.
+bool ep_matches_board() {
+    if (ep == -1) return true;
+    const int row = ep >> 3;
+    if (side == LIGHT)
+        return row == 2 && color[ep] == EMPTY && color[ep - 8] == EMPTY && color[ep + 8] == DARK &&
+               piece[ep + 8] == PAWN;
+    return row == 5 && color[ep] == EMPTY && color[ep + 8] == EMPTY && color[ep - 8] == LIGHT &&
+           piece[ep - 8] == PAWN;
+}
+
 }  // namespace
 
 int procesar_turno(char c) {
@@ -208,6 +222,10 @@ int process_fen(const char* fen) {
     if (!procesar_piezas(f[0].c_str())) return 0;
 
     place_pieces(f[0].c_str());
+    if (!ep_matches_board()) {
+        std::printf("invalid FEN ep square:%s\n", f[3].c_str());
+        return 0;
+    }
     init_mask();
     for (int a = 0; a < 64; a++)
         for (int b = 0; b < 64; b++) dt[a][b] = static_cast<signed char>(distancia(a, b));

@@ -111,6 +111,24 @@ TEST(Fen, EnPassantField) {
               std::make_pair(0, std::string("invalid FEN ep square:e0\n")));
 }
 
+TEST(Fen, EnPassantSquareMustFollowADoubleStep) {
+    // The square behind a pawn that has just moved two squares, for the side to move.
+    EXPECT_EQ(setup("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1").first, 1);
+    EXPECT_EQ(ep, 19);
+    const char* wrong[] = {
+        "4k3/8/8/3pP3/8/8/8/4K3 b - d6 0 1",   // the wrong side to move
+        "4k3/8/8/4P3/8/8/8/4K3 w - d6 0 1",    // no pawn in front of the square
+        "4k3/8/8/3nP3/8/8/8/4K3 w - d6 0 1",   // a knight, not a pawn
+        "4k3/3p4/8/3pP3/8/8/8/4K3 w - d6 0 1", // its start square is taken
+        "4k3/8/8/8/4P3/8/8/4K3 w - e3 0 1",    // light's own pawn, light to move
+    };
+    for (const char* fen : wrong) {
+        auto [ok, out] = setup(fen);
+        EXPECT_EQ(ok, 0) << fen;
+        EXPECT_EQ(out.rfind("invalid FEN ep square:", 0), 0u) << fen;
+    }
+}
+
 TEST(Fen, HalfMoveAndFullMoveFields) {
     EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - 100 25").first, 1);
     EXPECT_EQ(fifty, 10);   // two characters are read
