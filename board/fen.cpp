@@ -2,7 +2,7 @@
 #include "board/fen.h"
 #include "bitboard/tables.h"
 #include "board/position.h"
-#include "eval/material.h"
+#include "eval/eval.h"
 #include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/attack.h"

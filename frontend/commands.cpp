@@ -3,6 +3,9 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include "board/print.h"
+#include "eval/eval.h"
+#include "eval/pawns.h"
+#include "eval/pieces.h"
 #include "frontend/console.h"
 #include "hash/table.h"
 #include "moves/gen.h"
@@ -72,6 +75,20 @@ void cmd_lj() {
     std::printf("\n----------------------------- \n");
     std::printf("reyes en: %d - %d\n", light_king_sq, dark_king_sq);
     std::printf(side == LIGHT ? "Mueven Blancas \n" : "Mueven Negras \n");
+}
+
+void cmd_ev() {
+    Move2Gen();
+    std::printf("Evaluacion estatica: %d\n", eval(-10000, 10000));
+    std::printf("Evaluacion pawns: %d\n", eval_pawns());
+    std::printf("Evaluacion pieces: %d\n", eval_pieces());
+    std::printf("Evaluacion chain_space: %d\n", chain_space());
+    std::printf("Evaluacion passed_pawns: %d\n", passed_pawns());
+    std::printf("Evaluacion isolated_pawns: %d\n", isolated_pawns());
+    std::printf("Evaluacion doubled_pawns: %d\n", doubled_pawns());
+    std::printf("Evaluacion backward_pawns: %d\n", backward_pawns());
+    std::printf("Evaluacion central_pawns: %d\n", central_pawns());
+    std::printf("Evaluacion material: %d\n", material_balance);
 }
 
 int find_typed_move(const std::string& word) {

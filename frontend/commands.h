@@ -7,6 +7,7 @@ int  cmd_setboard();   // reads six words and sets up their FEN; 0 when input en
 void cmd_fn();
 void cmd_new();
 void cmd_undo();       // takes back one half-move; the engine stops playing
-void cmd_lj();         // lists ply 0's generated moves with their scores
+void cmd_lj();
+void cmd_ev();         // prints the evaluation and its pawn terms         // lists ply 0's generated moves with their scores
 int  find_typed_move(const std::string& word);   // index in ply 0's list, or -1
 void move_entry(const std::string& word);

@@ -4,6 +4,7 @@
 #include "board/position.h"
 #include "board/print.h"
 #include "frontend/commands.h"
+#include "hash/evalcache.h"
 #include "hash/table.h"
 #include "moves/gen.h"
 #include <cctype>
@@ -59,8 +60,11 @@ void start_up() {
     Move2Gen();
     computer_side = EMPTY;
     clear_hash();
+    clear_p_hash();
+    clear_m_hash();
     impactos_hash = pifias_hash = colisiones_hash = 0;
     hash_impacts = hash_nofound = 0;
+    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
 }
 
 int console_main() {
@@ -73,6 +77,8 @@ int console_main() {
 
         if (word == "setboard") {
             if (!cmd_setboard()) return 0;
+        } else if (word == "ev") {
+            cmd_ev();
         } else if (word == "lj") {
             cmd_lj();
         } else if (word == "undo") {

@@ -1,6 +1,7 @@
 // hash/keys.cpp: the random generator, the piece keys and the piece toggle.
 #include "hash/keys.h"
 #include "board/position.h"
+#include "hash/evalcache.h"
 #include "hash/table.h"
 
 uint64_t hash_checksum[64][2][6];
@@ -47,6 +48,8 @@ void hash_init() {
         for (int c = 0; c < 2; c++)
             for (int p = 0; p < 6; p++) hash_checksum[sq][c][p] = myrand();
     clear_hash();
+    clear_p_hash();
+    clear_m_hash();
 }
 
 void toggle_piece_key(int sq, int c, int p) {

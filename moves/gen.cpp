@@ -3,7 +3,7 @@
 #include "bitboard/pieces.h"
 #include "bitboard/tables.h"
 #include "board/position.h"
-#include "eval/material.h"
+#include "eval/eval.h"
 #include "moves/attack.h"
 #include "moves/score.h"
 #include <algorithm>

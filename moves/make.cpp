@@ -5,7 +5,7 @@
 #include "bitboard/pieces.h"
 #include "bitboard/rotated.h"
 #include "bitboard/tables.h"
-#include "eval/material.h"
+#include "eval/eval.h"
 #include "hash/keys.h"
 #include "moves/attack.h"
 

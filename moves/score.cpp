@@ -2,7 +2,7 @@
 #include "moves/score.h"
 #include "bitboard/pieces.h"
 #include "bitboard/tables.h"
-#include "eval/material.h"
+#include "eval/eval.h"
 #include "eval/pieces.h"
 #include "hash/keys.h"
 #include "hash/table.h"

@@ -1,0 +1,32 @@
+// hash/evalcache.cpp: probing and storing the pawn and material tables.
+#include "hash/evalcache.h"
+#include "hash/keys.h"
+#include <cstring>
+
+eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
+eval_cache_entry material_table[EVAL_CACHE_SIZE];
+long hp_impacts, hp_nofound;
+long hm_impacts, hm_nofound;
+
+namespace {
+
+int probe(const eval_cache_entry* table, uint64_t key, int* value) {
+    const eval_cache_entry& e = table[key % EVAL_CACHE_SIZE];
+    if (!e.filled || e.key != key) return 0;
+    *value = e.value;
+    return 1;
+}
+
+void store(eval_cache_entry* table, uint64_t key, int value) {
+    table[key % EVAL_CACHE_SIZE] = eval_cache_entry{key, value, 1};
+}
+
+}  // namespace
+
+int hp_search(int* value) { return probe(pawn_table, master_pawn, value); }
+void hp_update(int value) { store(pawn_table, master_pawn, value); }
+int hm_search(int* value) { return probe(material_table, master_material, value); }
+void hm_update(int value) { store(material_table, master_material, value); }
+
+void clear_p_hash() { std::memset(pawn_table, 0, sizeof pawn_table); }
+void clear_m_hash() { std::memset(material_table, 0, sizeof material_table); }

@@ -1,0 +1,25 @@
+// hash/evalcache.h: the pawn table and the material table, direct-mapped
+// caches of the pawn-structure score (keyed by master_pawn) and of the piece
+// score (keyed by master_material).
+#pragma once
+#include <cstdint>
+
+struct eval_cache_entry {
+    uint64_t key;
+    int value;
+    int filled;   // 0 in an entry never written: key 0 is a real key, too
+};
+
+constexpr int EVAL_CACHE_SIZE = 65535;
+
+extern eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
+extern eval_cache_entry material_table[EVAL_CACHE_SIZE];
+extern long hp_impacts, hp_nofound;   // pawn table hits and misses, counted by the evaluation
+extern long hm_impacts, hm_nofound;   // material table hits and misses
+
+int  hp_search(int* value);   // 1 and the cached score when the pawn table holds master_pawn
+void hp_update(int value);
+int  hm_search(int* value);   // the same on the material table with master_material
+void hm_update(int value);
+void clear_p_hash();
+void clear_m_hash();
