@@ -65,6 +65,17 @@ void modif_dama(int color, int sq, int remove) {
     toggle_or_set(color == LIGHT ? light_queens : dark_queens, sq, remove);
 }
 
+void modif_piece(int color, int kind, int sq, int remove) {
+    switch (kind) {
+        case PAWN: modif_peon(color, sq, remove); break;
+        case KNIGHT: modif_caba(color, sq, remove); break;
+        case BISHOP: modif_alfil(color, sq, remove); break;
+        case ROOK: modif_torre(color, sq, remove); break;
+        case QUEEN: modif_dama(color, sq, remove); break;
+        default: break;   // a king is held by its square
+    }
+}
+
 void init_occupied() {
     light_pawns = dark_pawns = light_knights = dark_knights = 0;
     light_bishops = dark_bishops = light_rooks = dark_rooks = 0;
@@ -75,22 +86,19 @@ void init_occupied() {
         if (color[s] == EMPTY) continue;
         int c = color[s];
         (c == LIGHT ? light_occupied : dark_occupied) ^= mask[s];
-        switch (piece[s]) {
-            case PAWN: modif_peon(c, s, 0); break;
-            case KNIGHT: modif_caba(c, s, 0); break;
-            case BISHOP: modif_alfil(c, s, 0); break;
-            case ROOK: modif_torre(c, s, 0); break;
-            case QUEEN: modif_dama(c, s, 0); break;
-            default: break;
-        }
+        modif_piece(c, piece[s], s, 0);
     }
     casillas_ocupadas = light_occupied | dark_occupied;
     empty_squares = ~casillas_ocupadas;
+    derive_piece_sets();
+    init_rook_attacks();
+}
+
+void derive_piece_sets() {
     dark_pieces = dark_occupied ^ dark_pawns;
     light_pieces = light_occupied ^ light_pawns;
     light_rooksqueens = light_rooks | light_queens;
     dark_rooksqueens = dark_rooks | dark_queens;
     light_bishopsqueens = light_bishops | light_queens;
     dark_bishopsqueens = dark_bishops | dark_queens;
-    init_rook_attacks();
 }

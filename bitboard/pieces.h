@@ -18,6 +18,7 @@ extern BitBoard light_pawn_attacked, dark_pawn_attacked;  // squares the side's 
 extern BitBoard light_open_columns, dark_open_columns;    // files without a pawn of the side
 
 void init_occupied();   // rebuilds every set from the board arrays, then the rook attack tables
+void derive_piece_sets();   // the pieces and slider sets, from the per-kind sets
 
 // Add (remove = 0) or remove (remove != 0) a man of side `color` on `sq`.
 // A pawn keeps its side's open-file and pawn-attack sets true as well; the
@@ -27,3 +28,4 @@ void modif_caba(int color, int sq, int remove);
 void modif_alfil(int color, int sq, int remove);
 void modif_torre(int color, int sq, int remove);
 void modif_dama(int color, int sq, int remove);
+void modif_piece(int color, int kind, int sq, int remove);   // one of the five by piece code; nothing for a king

@@ -70,12 +70,7 @@ void restore_state(const hist_rec& r) {
 }
 
 void derive_sets() {
-    dark_pieces = dark_pawns ^ dark_occupied;
-    light_pieces = light_pawns ^ light_occupied;
-    dark_rooksqueens = dark_rooks | dark_queens;
-    light_rooksqueens = light_rooks | light_queens;
-    dark_bishopsqueens = dark_bishops | dark_queens;
-    light_bishopsqueens = light_bishops | light_queens;
+    derive_piece_sets();
     team_moving = side == LIGHT ? light_occupied : dark_occupied;
 }
 
@@ -93,18 +88,6 @@ void castling_rook(int king_to, int* rook_from, int* rook_to) {
 void toggle_occupancy(int sq) {
     casillas_ocupadas ^= mask[sq];
     casillas_ocupadas_90R ^= mask[rotator90R[sq]];
-}
-
-// Adds or removes a man in the set of its kind (kings are held by square).
-void modif_piece(int c, int kind, int sq, int remove) {
-    switch (kind) {
-        case PAWN: modif_peon(c, sq, remove); break;
-        case KNIGHT: modif_caba(c, sq, remove); break;
-        case BISHOP: modif_alfil(c, sq, remove); break;
-        case ROOK: modif_torre(c, sq, remove); break;
-        case QUEEN: modif_dama(c, sq, remove); break;
-        default: break;
-    }
 }
 
 void move_castling_rook(int c, int king_to) {
