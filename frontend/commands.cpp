@@ -3,13 +3,21 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include "board/print.h"
+#include "book/book.h"
 #include "eval/eval.h"
 #include "eval/pawns.h"
 #include "eval/pieces.h"
 #include "frontend/console.h"
 #include "hash/table.h"
 #include "moves/gen.h"
+#include "hash/evalcache.h"
+#include "moves/attack.h"
 #include "moves/make.h"
+#include "search/alphabeta.h"
+#include "search/driver.h"
+#include "search/quiesce.h"
+#include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -108,18 +116,142 @@ int find_typed_move(const std::string& word) {
     return -1;
 }
 
+namespace {
+
+// The move just made at ply 0 joins the game record (and the book, when
+// "ab" marked the position), and the next position's moves are generated.
+void record_move() {
+    undo_dat[undos] = hist_dat[0];
+    if (book_mark) {
+        addbook(book_mark_key, undo_dat[undos].m.from, undo_dat[undos].m.to, xside);
+        book_mark = 0;
+    }
+    undos++;
+    ply = 0;
+    Move2Gen();
+}
+
+void print_game_full() { std::printf("Game record full (%d moves): move refused \n", MAX_GAME); }
+
+// Reads a decimal integer from the next word as a formatted read would:
+// digits after an optional sign; what follows them is read as the next word.
+// A word that does not start with a number is given back untouched.
+bool read_number(long* value) {
+    std::string word;
+    if (!read_word(word)) return false;
+    std::size_t i = (word[0] == '-' || word[0] == '+') ? 1 : 0;
+    if (i >= word.size() || !std::isdigit(static_cast<unsigned char>(word[i]))) {
+        unread_word(word);
+        return false;
+    }
+    long n = 0;
+    for (; i < word.size() && std::isdigit(static_cast<unsigned char>(word[i])); i++)
+        n = n < LONG_MAX / 10 ? n * 10 + (word[i] - '0') : LONG_MAX;
+    if (i < word.size()) unread_word(word.substr(i));
+    *value = word[0] == '-' ? -n : n;
+    return true;
+}
+
+int clamp(long v, long low, long high) { return int(v < low ? low : v > high ? high : v); }
+
+long percent(long hits, long misses) { return hits ? hits * 100 / (misses + hits) : 0; }
+
+void print_statistics() {
+    std::printf("\nHash collitions: %ld", colisiones_hash);
+    std::printf(" Hash results: %ld %ld %ld%%", impactos_hash, pifias_hash, percent(impactos_hash, pifias_hash));
+    std::printf("\nHash pawn results: %ld %ld %ld%%", hp_impacts, hp_nofound, percent(hp_impacts, hp_nofound));
+    std::printf(" - Hash material results: %ld %ld %ld%%", hm_impacts, hm_nofound, percent(hm_impacts, hm_nofound));
+    std::printf("\nCounters: ");
+    for (long c : chash) std::printf("%ld ", c);
+    std::printf("\nBranching: ");
+    long sum = 0, weighted = 0;
+    for (int i = 0; i < 20; i++) {
+        std::printf("%ld ", branch[i]);
+        sum += branch[i];
+        weighted += branch[i] * 3 * (i + 1);
+    }
+    if (sum > 0) std::printf("\nBranching level: %2ld\n", weighted / sum);
+}
+
+void reset_statistics() {
+    for (long& c : chash) c = 0;
+    for (long& b : branch) b = 0;
+    hash_impacts = hash_nofound = 0;
+    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
+    colisiones_hash = pifias_hash = impactos_hash = 0;
+}
+
+}  // namespace
+
 void move_entry(const std::string& word) {
     const int i = find_typed_move(word);
     if (i >= 0 && undos >= MAX_GAME) {
-        std::printf("Game record full (%d moves): move refused \n", MAX_GAME);
+        print_game_full();
         return;
     }
     if (i >= 0 && makemove(gen_dat[i].m)) {
-        undo_dat[undos++] = hist_dat[0];
-        ply = 0;
-        Move2Gen();
+        record_move();
         return;
     }
     std::printf("Illegal move.\n");
     std::printf(i >= 0 ? "In list, but not allowed \n" : "Not found in list \n");
+}
+
+void cmd_on() {
+    computer_side = side;
+    clear_hash();
+    Move2Gen();
+}
+
+void cmd_st() {
+    long seconds;
+    if (read_number(&seconds)) max_time = clamp(seconds, 1, MAX_TIME_SECONDS);
+    max_depth = 10000;
+}
+
+void cmd_sd() {
+    long depth;
+    if (read_number(&depth)) max_depth = clamp(depth, 1, INT_MAX);
+    max_time = 10000;
+}
+
+void cmd_ab() {
+    forsyth(book_mark_key);
+    book_mark = 1;
+    std::printf("Next to book \n %s \n", book_mark_key);
+}
+
+void engine_reply() {
+    // The game record has room for the engine's move, or the engine stops.
+    if (undos >= MAX_GAME) {
+        print_game_full();
+        computer_side = EMPTY;
+        return;
+    }
+    book_on = undos < 24;
+    const int started = get_ms();
+    tree_surf(0);
+    const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / 1000;
+    if (seconds >= 1) std::printf("NPS: %ld - Evaluacion: %d ..... ", (nodes + qnodes) / seconds, eval_global);
+    std::printf("\nNodes: %ld Qnodes: %ld\n", nodes, qnodes);
+    const move_bytes m = var_princ.moves[0];
+    if (move_value(m) == 0) {
+        std::printf("No tengo movimientos...\n");
+        if (in_check(computer_side)) std::printf("I'm checkmated ...\n");
+        else std::printf("Good draw !!");
+        computer_side = EMPTY;
+        return;
+    }
+    std::printf("Computer's move: ");
+    print_move(m);
+    print_statistics();
+    reset_statistics();
+    std::printf("\n");
+    if (!makemove(m)) {   // cannot happen: the search and the book give legal moves
+        computer_side = EMPTY;
+        return;
+    }
+    var_princ.count = 0;
+    record_move();
+    print_board();
 }

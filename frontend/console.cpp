@@ -7,12 +7,28 @@
 #include "hash/evalcache.h"
 #include "hash/table.h"
 #include "moves/gen.h"
+#include "search/driver.h"
 #include <cctype>
 #include <cstdio>
 
 char fen_text[FEN_BUFFER_SIZE];
+int book_mark;
+char book_mark_key[BOOK_KEY_SIZE];
+
+namespace {
+
+std::string pending_word;   // a word read ahead and given back
+
+}  // namespace
+
+void unread_word(const std::string& word) { pending_word = word; }
 
 int read_word(std::string& word) {
+    if (!pending_word.empty()) {
+        word.swap(pending_word);
+        pending_word.clear();
+        return 1;
+    }
     word.clear();
     int c;
     do c = std::getchar();
@@ -55,13 +71,19 @@ void print_help() {
 
 void start_up() {
     fen_text[0] = '\0';
+    book_mark = 0;
+    book_mark_key[0] = '\0';
     print_identity();
     init();
     Move2Gen();
     computer_side = EMPTY;
+    max_time = 10000;
+    max_depth = 4;
+    start_time = get_ms();   // a book move before any search reports the time since start-up
     clear_hash();
     clear_p_hash();
     clear_m_hash();
+    book_on = 1;
     impactos_hash = pifias_hash = colisiones_hash = 0;
     hash_impacts = hash_nofound = 0;
     hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
@@ -71,6 +93,7 @@ int console_main() {
     start_up();
     std::string word;
     for (;;) {
+        while (side == computer_side) engine_reply();
         std::printf("zorvu> ");
         std::fflush(stdout);
         if (!read_word(word)) return 0;   // end of input ends the program as "bye" does
@@ -81,6 +104,14 @@ int console_main() {
             cmd_ev();
         } else if (word == "lj") {
             cmd_lj();
+        } else if (word == "on") {
+            cmd_on();
+        } else if (word == "off") {
+            computer_side = EMPTY;
+        } else if (word == "st") {
+            cmd_st();
+        } else if (word == "sd") {
+            cmd_sd();
         } else if (word == "undo") {
             cmd_undo();
         } else if (word == "new") {
@@ -95,6 +126,8 @@ int console_main() {
             return 0;
         } else if (word == "mr") {
             print_game();
+        } else if (word == "ab") {
+            cmd_ab();
         } else if (word == "fn") {
             cmd_fn();
         } else if (word == "help") {

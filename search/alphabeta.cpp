@@ -1,6 +1,204 @@
-// search/alphabeta.cpp: the principal variation and the search statistics.
+// search/alphabeta.cpp: the alpha-beta search.
 #include "search/alphabeta.h"
+#include "bitboard/pieces.h"
+#include "board/print.h"
+#include "eval/eval.h"
+#include "hash/table.h"
+#include "moves/gen.h"
+#include "moves/make.h"
+#include "search/driver.h"
+#include "search/ordering.h"
+#include "search/quiesce.h"
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 tagLINE var_princ;
+long nodes;
+int chk_counter;
+long ab_cutoffs, ab_firstmove;
 long chash[12];
 long branch[20];
+
+namespace {
+
+constexpr int NULL_MARK = 0x80;
+constexpr int FULL_PLY = 128;   // extension credit worth one ply
+
+int own_material() { return side == LIGHT ? material_balance : -material_balance; }
+
+void check_time() {
+    if (++chk_counter < TIME_CHECK_NODES) return;
+    chk_counter = 0;
+    if (time_is_up()) {
+        stop_search = 1;
+        throw search_timeout{};
+    }
+}
+
+// Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the
+// rare nodes with more than 60 are counted in the last entry.
+void count_branch(int legal) {
+    if ((legal - 1) % 3 != 0) return;
+    const int k = (legal - 1) / 3;
+    branch[std::min(k, 19)]++;
+    if (legal > 3) branch[std::min(k - 1, 19)]--;
+}
+
+bool null_move_allowed(int depth, int alpha, int beta, bool in_check) {
+    const BitBoard pieces = side == LIGHT ? light_pieces & ~mask[light_king_sq] : dark_pieces & ~mask[dark_king_sq];
+    return !in_check && depth > 1 && !is_endgame && alpha <= 499 && own_material() + 50 > beta && pieces &&
+           ply >= 2 && !(hist_dat[ply - 2].castle & NULL_MARK);
+}
+
+// Extension credit of the move just made (ply is the child's).
+int extension_credit(move_bytes m, bool in_check, bool only_move, int depth, int nullscore, int credit) {
+    int c;
+    if (in_check) {
+        c = only_move ? 153 : 128;
+    } else {
+        c = only_move && depth <= 2 ? 102 : 0;
+        if (!only_move && ply > 1) {
+            const hist_rec &last = hist_dat[ply - 1], &before = hist_dat[ply - 2];
+            if (last.capture != EMPTY && before.capture != EMPTY && last.m.to == before.m.to) c += 102;   // a recapture
+        }
+    }
+    if (m.bits & MF_PROMOTE) c += 51;
+    if (is_endgame) {
+        const bool kings_and_pawns = PopCnt(light_pieces) == 1 && PopCnt(dark_pieces) == 1;
+        if (m.bits & (MF_PAWN | MF_DOUBLE)) c += kings_and_pawns ? 102 : 51;
+    } else if (nullscore < -9000 && depth <= 3) {
+        c += 51;   // a mate threat showed up against the null move
+    }
+    c += credit;
+    if (ply > 20) c /= 2;
+    return c;
+}
+
+// Late quiet moves are searched one ply less deep, in even iterations only.
+int depth_decrement(bool extended, bool in_check, int depth, int score, int fails) {
+    if (extended) return 0;
+    if (hist_dat[ply - 1].capture != EMPTY || in_check || depth <= 2 || mdpth % 2 != 0) return 1;
+    if (score < -150 && fails > 3) return 2;
+    if ((ply == 3 && fails > 18) || (ply == 5 && fails > 15) || (ply == 7 && fails > 12)) return 2;
+    return 1;
+}
+
+void set_line(tagLINE* line, move_bytes m, const tagLINE& below) {
+    line->moves[0] = m;
+    const int copied = std::min(below.count, MAX_LINE - 1);
+    std::memcpy(line->moves + 1, below.moves, copied * sizeof(move_bytes));
+    line->count = copied + 1;
+}
+
+}  // namespace
+
+void print_line(int depth, int score, const tagLINE* line, int moves) {
+    const int elapsed = int(uint32_t(get_ms()) - uint32_t(start_time));
+    std::printf("%3d%6d%7d%10ld    ", depth, score, elapsed / 10, nodes + qnodes);
+    for (int i = 0; i < std::min(moves, MAX_LINE); i++) {
+        std::printf(" ");
+        if (line->moves[i].from != line->moves[i].to) print_move(line->moves[i]);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
+    nodes++;
+    if (depth == 0) {
+        line->count = 0;
+        if (key_search()) return 2;
+        return quiesce(alpha, beta, 0, QUIESCE_PLIES);
+    }
+    // The per-ply arrays end at ply 63: a line extended this deep is a leaf.
+    if (ply >= MAX_PLY - 1) {
+        line->count = 0;
+        return quiesce(alpha, beta, 0, QUIESCE_PLIES);
+    }
+    check_time();
+    Move2Gen();
+    const bool in_check = ichk;
+    const int own = own_material();
+
+    if (depth <= 3 && own + atfactor * 4 / 3 < alpha && ply > 0 && own + 150 < alpha && credit == 0) {
+        const int s = quiesce(alpha, beta, 0, QUIESCE_PLIES);
+        if (s <= alpha) {
+            chash[4]++;
+            return s;
+        }
+    }
+
+    tagLINE local;
+    std::memset(&local, 0, sizeof local);
+    if (follow_pv) sort_pv();
+
+    int nullscore = 10000;
+    if (null_move_allowed(depth, alpha, beta, in_check) && makenullmove()) {
+        const int d = depth > 4 ? depth - 3 : depth - 2;
+        int ns;
+        if (!hash_search(&ns, d, beta - 1, beta)) ns = -alphabeta(-beta, 1 - beta, d, &local, 0);
+        unmakenullmove();
+        if (ns >= beta) {
+            chash[0]++;
+            return ns;
+        }
+        nullscore = ns;
+    }
+
+    const int only_move = only_one();
+    int a = alpha, w = alpha, fails = 0, legal = 0;
+    bool any = false;
+    for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
+        sort(i);
+        if (legal == 1 && only_move) break;
+        const move_bytes m = gen_dat[i].m;
+        if (!makemove(m)) continue;
+        if (!silencio) count_branch(++legal);
+        any = true;
+
+        int stored;
+        if (alpha <= 8999 && beta > -9000 && key_search()) {
+            w = 2;
+        } else if (hash_search(&stored, depth - 1, w, w + 1)) {
+            w = stored;
+        } else {
+            int c = extension_credit(m, in_check, only_move, depth, nullscore, credit);
+            const bool extended = c >= FULL_PLY;
+            if (extended) c -= FULL_PLY;
+            const int dec = depth_decrement(extended, in_check, depth, gen_dat[i].score, fails);
+            const int nd = depth - dec;
+            const int old_w = w;
+            const long effort_start = nodes + qnodes;
+            int s = -alphabeta(-(w + 1), -w, nd, &local, c);
+            // A move that beats the zero window is searched again with the
+            // full window, in every iteration: without the re-search the
+            // last move to pass the zero window would be taken as best.
+            if (s > w && s < beta) s = std::max(s, -alphabeta(-beta, -s, nd, &local, c));
+            if (s > w) w = s;
+            hash_update(nd, s, w, old_w + 1, nodes + qnodes - effort_start);
+        }
+        takeback();
+
+        if (only_move && w <= a) hash_move_update(m);
+        if (ply == 0) ply0_history[m.from * 64 + m.to] = w;
+        if (w > a) {
+            hash_move_update(m);
+            set_line(line, m, local);
+            if (ply == 0 && side == computer_side) print_line(depth, w, line, line->count);
+            if (w >= beta) {
+                if (piece[int(m.to)] == EMPTY) killer_update(i);
+                ab_cutoffs++;
+                history[m.from * 64 + m.to] += depth;
+                if (legal == 1) ab_firstmove++;
+                return w;
+            }
+            a = w;
+        } else {
+            fails++;
+        }
+    }
+    if (!any) return in_check ? -10000 + ply : 0;
+    return fifty > 99 ? 0 : a;
+}

@@ -1,0 +1,138 @@
+// search/driver.cpp: tree_surf and the clock.
+#include "search/driver.h"
+#include "board/position.h"
+#include "book/book.h"
+#include "eval/eval.h"
+#include "hash/table.h"
+#include "moves/make.h"
+#include "search/alphabeta.h"
+#include "search/ordering.h"
+#include "search/quiesce.h"
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+int max_time = 10000;
+int max_depth = 4;
+long total_time, op_time;
+int start_time, stop_time;
+int mdpth;
+int eval_global;
+int minki = -150, maxkf = 150;
+int stop_search;
+int silencio;
+int book_on;
+
+namespace {
+
+// The iteration loop ends the search by itself ("stop and report") in the
+// same way as the time check does.
+[[noreturn]] void stop_and_report() {
+    stop_search = 1;
+    throw search_timeout{};
+}
+
+int after(int ms, int delta) { return int(uint32_t(ms) + uint32_t(delta)); }
+
+void prepare() {
+    start_time = get_ms();
+    ply = 0;
+    nodes = qnodes = 0;
+    stop_time = after(start_time, max_time * 1000);
+    chk_counter = 0;
+    clear_ordering();
+    std::memset(var_princ.moves, 0, sizeof var_princ.moves);
+    is_endgame = endgame();
+    if (is_endgame && !silencio) std::printf("Final de partida... \n");
+    firstmove = cutoffs = ab_firstmove = ab_cutoffs = 0;
+    eval_global = 0;
+}
+
+void iterate(int only_move) {
+    minki += quiesce(-10000, 10000, 0, QUIESCE_PLIES);
+    maxkf += quiesce(-10000, 10000, 0, QUIESCE_PLIES);
+    for (int depth = 1; depth <= max_depth; depth++) {
+        var_princ.count = 0;
+        mdpth = depth;
+        if (depth > MAX_ITERATION) return;
+        follow_pv = 1;
+        for (int fails = 0;; fails++) {
+            const int s = alphabeta(minki, maxkf, depth, &var_princ, 0);
+            if (depth > 3 && (s > eval_global + 50 || s < eval_global - 50)) stop_time = after(stop_time, 5);
+            if (only_move && depth > 3) stop_and_report();
+            if (depth > 2 && (s > 9999 - depth || s < depth - 9999)) {
+                ply = 0;
+                stop_and_report();
+            }
+            if (fails > 2 && (s <= minki || s >= maxkf)) {
+                clear_hash();
+                stop_time = after(stop_time, 3);
+                minki = -10000;
+                maxkf = 10000;
+            } else if (s >= maxkf) {
+                clear_hash();
+                minki = s - 10;
+                maxkf = s + ventana;
+            } else if (s <= minki) {
+                clear_hash();
+                maxkf = s + 10;
+                minki = s - ventana;
+            } else {
+                minki = s - ventana;
+                maxkf = s + ventana;
+                eval_global = s;
+                break;
+            }
+        }
+        if (eval_global < -1200 && depth > 5) {
+            std::printf("resign \n");
+            stop_and_report();
+        }
+    }
+}
+
+void report() {
+    print_line(mdpth, eval_global, &var_princ, mdpth);
+    while (ply > 0) takeback();
+    if (silencio) return;
+    if (cutoffs > 0) std::printf("Qsearch first cuttofs: %ld%% - ", firstmove * 100 / cutoffs);
+    if (ab_cutoffs > 0) std::printf("Search first cuttofs: %ld%%\n", ab_firstmove * 100 / ab_cutoffs);
+    else std::printf("\n");
+}
+
+}  // namespace
+
+int get_ms() {
+    const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
+    return int(uint32_t(uint64_t(ms)));
+}
+
+int time_is_up() { return int(uint32_t(get_ms()) - uint32_t(stop_time)) >= 0; }
+
+void tree_surf(int silent) {
+    silencio = silent;
+    hash_seq++;
+    stop_search = book_on && book_move(computer_side);
+    book_on = 0;
+    if (!stop_search) {
+        prepare();
+        const int only_move = only_one();
+        try {
+            iterate(only_move);
+        } catch (const search_timeout&) {
+        }
+    }
+    if (stop_search) report();
+}
+
+void tree_surf_time(long op_time, long own_time) {
+    max_time = int(own_time / 2200);
+    const long t = own_time / 100;
+    if (t > 180 && max_time <= 14) max_time = 15;
+    else if (t > 120 && max_time <= 9) max_time = 10;
+    else if (t > 60 && max_time <= 6) max_time = 7;
+    else if (t > 30 && max_time <= 3) max_time = 4;
+    if (op_time > own_time + 1000) max_time = max_time * 4 / 5;
+}

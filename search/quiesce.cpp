@@ -1,0 +1,71 @@
+// search/quiesce.cpp: stand pat, captures (every move in check), delta pruning.
+#include "search/quiesce.h"
+#include "board/position.h"
+#include "eval/eval.h"
+#include "moves/attack.h"
+#include "moves/gen.h"
+#include "moves/make.h"
+#include "search/alphabeta.h"
+#include "search/ordering.h"
+#include <algorithm>
+
+long qnodes;
+long cutoffs, firstmove;
+
+namespace {
+
+// Captures that cannot raise alpha even with the captured man won outright
+// (margin already holds a 200 bonus), and captures the ordering judged losing.
+bool skip_capture(const gen_rec& g, int margin, int alpha) {
+    const int victim = piece[int(g.m.to)];
+    if (victim == EMPTY) return false;
+    if (margin + piece_value[victim] < alpha) {
+        chash[11]++;
+        return true;
+    }
+    if (g.score <= 49999) {
+        chash[10]++;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int quiesce(int alpha, int beta, int qply, int qmax) {
+    if (ply > MAX_PLY - 2 || qply == qmax) return eval(alpha, beta);
+    const int own = side == LIGHT ? material_balance : -material_balance;
+    if (own - 400 > beta) return own - 100;
+
+    const int stand_pat = eval(alpha, beta);
+    if (stand_pat >= beta) return stand_pat;
+    alpha = std::max(alpha, stand_pat);
+    const int margin = stand_pat + 200;
+
+    const bool check = in_check(side);
+    if (check) Move2Gen();
+    else Caps2Gen(margin, alpha);
+
+    int fails = 0;
+    for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
+        sort(i);
+        if (!check && skip_capture(gen_dat[i], margin, alpha)) continue;
+        if (!makemove(gen_dat[i].m)) continue;
+        qnodes++;
+        int score = -quiesce(-alpha - 1, -alpha, qply + 1, qmax);
+        if (score > alpha && score < beta) score = std::max(score, -quiesce(-beta, -score, qply + 1, qmax));
+        takeback();
+        if (score <= alpha) {
+            fails++;
+        } else if (score >= beta) {
+            const move_bytes m = gen_dat[i].m;
+            cutoffs++;
+            history[m.from * 64 + m.to]++;
+            if (fails == 0) firstmove++;
+            return score;
+        } else {
+            alpha = score;
+        }
+    }
+    return alpha;
+}
