@@ -37,6 +37,8 @@ void check_time() {
     }
 }
 
+}  // namespace
+
 // Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the
 // rare nodes with more than 60 are counted in the last entry.
 void count_branch(int legal) {
@@ -84,6 +86,8 @@ int depth_decrement(bool extended, bool in_check, int depth, int score, int fail
     if ((ply == 3 && fails > 18) || (ply == 5 && fails > 15) || (ply == 7 && fails > 12)) return 2;
     return 1;
 }
+
+namespace {
 
 void set_line(tagLINE* line, move_bytes m, const tagLINE& below) {
     line->moves[0] = m;

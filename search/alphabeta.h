@@ -26,3 +26,13 @@ extern long branch[20];        // branch[k]: nodes with 3k + 1 to 3k + 3 legal m
 // moves of the current line still made.
 int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit);
 void print_line(int depth, int score, const tagLINE* line, int moves);   // a thinking or summary line
+
+// The rules of one node, apart so that they can be checked one by one.
+void count_branch(int legal);   // a node's legal-move count, as it grows, into branch
+// Null move allowed here, apart from the ply range and the move just before,
+// which makenullmove checks.
+bool null_move_allowed(int depth, int alpha, int beta, bool in_check);
+// Extension credit of the move just made (ply is the child's); 128 is one ply.
+int extension_credit(move_bytes m, bool in_check, bool only_move, int depth, int nullscore, int credit);
+// Plies the move just made is searched less deep: 0 extended, 1, or 2 reduced.
+int depth_decrement(bool extended, bool in_check, int depth, int score, int fails);

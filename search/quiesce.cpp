@@ -12,8 +12,6 @@
 long qnodes;
 long cutoffs, firstmove;
 
-namespace {
-
 // Captures that cannot raise alpha even with the captured man won outright
 // (margin already holds a 200 bonus), and captures the ordering judged losing.
 bool skip_capture(const gen_rec& g, int margin, int alpha) {
@@ -29,8 +27,6 @@ bool skip_capture(const gen_rec& g, int margin, int alpha) {
     }
     return false;
 }
-
-}  // namespace
 
 int quiesce(int alpha, int beta, int qply, int qmax) {
     if (ply > MAX_PLY - 2 || qply == qmax) return eval(alpha, beta);
