@@ -4,6 +4,7 @@
 #include "board/position.h"
 #include "board/print.h"
 #include "frontend/commands.h"
+#include "frontend/xboard.h"
 #include "hash/evalcache.h"
 #include "hash/table.h"
 #include "moves/gen.h"
@@ -123,6 +124,9 @@ int console_main() {
             print_board();
         } else if (word == "bye") {
             std::printf("Zorvu 2000 - Gracias\n");
+            return 0;
+        } else if (word == "xboard") {
+            xboard();
             return 0;
         } else if (word == "mr") {
             print_game();
