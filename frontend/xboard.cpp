@@ -10,6 +10,7 @@
 #include "search/alphabeta.h"
 #include "search/driver.h"
 #include <cctype>
+#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +107,9 @@ void interface_move(const std::string& word) {
 }  // namespace
 
 void xboard() {
+    // Interfaces send SIGINT to interrupt a thinking engine; this engine
+    // answers on its own clock, and must not die of it.
+    std::signal(SIGINT, SIG_IGN);
     fen_text[0] = '\0';
     std::printf("\nfeature setboard=1 \n");
     std::printf("feature myname=Zorvu 3.0 \n");

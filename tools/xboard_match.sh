@@ -1,0 +1,47 @@
+#!/bin/bash
+# Plays a short match of an engine against itself inside xboard's own match
+# mode, headless under Xvfb, and saves the games as PGN. xboard referees the
+# games: it refuses illegal moves and reports protocol errors in its debug
+# file. Installs xboard and xvfb when they are missing (needs root).
+# Usage: tools/xboard_match.sh [games] [minutes per game] [engine]
+#   (defaults: 4 games, 1 minute, build/zorvu35; the time is xboard's -tc,
+#   minutes or min:sec per 40 moves). Results go to match/.
+set -u
+games=${1:-4}
+minutes=${2:-1}
+engine=${3:-build/zorvu35}
+root=$(cd "$(dirname "$0")/.." && pwd)
+[ -x "$engine" ] || { echo "no engine at $engine (run make first)"; exit 2; }
+engine=$(cd "$(dirname "$engine")" && pwd)/$(basename "$engine")
+
+if ! command -v xboard >/dev/null || ! command -v xvfb-run >/dev/null; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq && apt-get install -y -qq xboard xvfb >/dev/null || exit 2
+fi
+
+out=$root/match
+mkdir -p "$out"
+rm -f "$out/games.pgn" "$out/xboard.debug"
+# Each engine plays from its own empty directory: no book takes part.
+first=$(mktemp -d) second=$(mktemp -d)
+trap 'rm -rf "$first" "$second"' EXIT
+
+# /usr/games is where Debian puts xboard.
+PATH=$PATH:/usr/games xvfb-run -a xboard \
+    -fcp "$engine" -fd "$first" \
+    -scp "$engine" -sd "$second" \
+    -matchGames "$games" -tc "$minutes" \
+    -saveGameFile "$out/games.pgn" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
+    -popupExitMessage false -autoCallFlag true \
+    -saveSettingsOnExit false > "$out/xboard.log" 2>&1
+status=$?
+
+echo "xboard exited with status $status; games in $out/games.pgn"
+echo "games played: $(grep -c '^\[Result ' "$out/games.pgn" 2>/dev/null)"
+echo "results:"
+grep '^\[Result ' "$out/games.pgn" 2>/dev/null | sort | uniq -c
+echo "how the games ended:"
+grep -o -E '\{[^}]*\} *(1-0|0-1|1/2-1/2|\*)$' "$out/games.pgn" 2>/dev/null | sort | uniq -c
+echo "illegal moves seen by xboard: $(grep -c -i 'illegal move' "$out/xboard.debug" 2>/dev/null)"
+echo "commands the engine answered as unknown (the protocol subset it does not speak):"
+sed -n 's/.*<[a-z]* *: Error (unknown): \([^ ]*\).*/\1/p' "$out/xboard.debug" 2>/dev/null | sort | uniq -c
