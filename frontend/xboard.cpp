@@ -113,6 +113,7 @@ void xboard() {
     fen_text[0] = '\0';
     std::printf("\nfeature setboard=1 \n");
     std::printf("feature myname=Zorvu 3.0 \n");
+    std::fflush(stdout);   // the interface waits for the features
     init();
     Move2Gen();
     computer_side = EMPTY;
