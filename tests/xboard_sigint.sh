@@ -6,7 +6,9 @@ work=$(mktemp -d) || exit 2
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 2
 mkfifo input
-"$program" < input > output &
+# A background job of a script starts with SIGINT ignored; restore the
+# default action, as an interface starting the engine would have it.
+env --default-signal=INT "$program" < input > output &
 pid=$!
 exec 3> input
 echo xboard >&3
