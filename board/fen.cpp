@@ -134,10 +134,10 @@ int procesar_enroques(const char* field) {
             case '-':
                 if (i == 0) return 1;
                 break;
-            case 'K': castle |= 2; continue;
-            case 'Q': castle |= 1; continue;
-            case 'k': castle |= 8; continue;
-            case 'q': castle |= 4; continue;
+            case 'K': castle |= CASTLE_LIGHT_SHORT; continue;
+            case 'Q': castle |= CASTLE_LIGHT_LONG; continue;
+            case 'k': castle |= CASTLE_DARK_SHORT; continue;
+            case 'q': castle |= CASTLE_DARK_LONG; continue;
             default: break;
         }
         std::printf("invalid castle chain:%s\n", field);
@@ -241,10 +241,10 @@ int process_fen(const char* fen) {
 void fen_display(char* out) {
     out = write_board(out, piece_char_english, '/');
     out += std::sprintf(out, " %c ", side == LIGHT ? 'w' : 'b');
-    if (castle & 2) *out++ = 'K';
-    if (castle & 1) *out++ = 'Q';
-    if (castle & 8) *out++ = 'k';
-    if (castle & 4) *out++ = 'q';
+    if (castle & CASTLE_LIGHT_SHORT) *out++ = 'K';
+    if (castle & CASTLE_LIGHT_LONG) *out++ = 'Q';
+    if (castle & CASTLE_DARK_SHORT) *out++ = 'k';
+    if (castle & CASTLE_DARK_LONG) *out++ = 'q';
     if (!castle) *out++ = '-';
     std::strcpy(out, " -");
 }

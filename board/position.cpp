@@ -13,18 +13,23 @@ int ply;
 int light_king_sq, dark_king_sq;
 signed char dt[64][64];
 
-// Moving from or to one of these squares clears the castling rights that
-// depend on the king or rook standing there.
-const int castle_mask[64] = {
-    11, 15, 15, 15,  3, 15, 15,  7,
-    15, 15, 15, 15, 15, 15, 15, 15,
-    15, 15, 15, 15, 15, 15, 15, 15,
-    15, 15, 15, 15, 15, 15, 15, 15,
-    15, 15, 15, 15, 15, 15, 15, 15,
-    15, 15, 15, 15, 15, 15, 15, 15,
-    15, 15, 15, 15, 15, 15, 15, 15,
-    14, 15, 15, 15, 12, 15, 15, 13,
-};
+namespace {
+
+constexpr std::array<int, 64> make_castle_mask() {
+    std::array<int, 64> m{};
+    m.fill(15);
+    m[0] = 15 & ~CASTLE_DARK_LONG;                       // a8
+    m[4] = 15 & ~(CASTLE_DARK_SHORT | CASTLE_DARK_LONG);   // e8
+    m[7] = 15 & ~CASTLE_DARK_SHORT;                      // h8
+    m[56] = 15 & ~CASTLE_LIGHT_LONG;                     // a1
+    m[60] = 15 & ~(CASTLE_LIGHT_SHORT | CASTLE_LIGHT_LONG); // e1
+    m[63] = 15 & ~CASTLE_LIGHT_SHORT;                    // h1
+    return m;
+}
+
+}  // namespace
+
+const std::array<int, 64> castle_mask = make_castle_mask();
 
 gen_rec gen_dat[GEN_STACK];
 int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];

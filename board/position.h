@@ -2,7 +2,9 @@
 // move list, the undo records and the game record, and the small geometry
 // tables (mailbox, offsets, flip) that the bitboard and attack code read.
 #pragma once
+#include <array>
 #include <cstdint>
+#include "edition.h"
 
 // Colour codes; EMPTY (6) also means "no piece" in `piece` and "neither side"
 // in `computer_side`.
@@ -16,7 +18,7 @@ constexpr int MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20;
 
 // Capacities. The game record is much longer than the traditional 300 moves,
 // since engine-versus-engine games regularly pass 150 moves a side.
-constexpr int MAX_PLY = 64;       // undo records per search line
+constexpr int MAX_PLY = EDITION_MAX_PLY;   // undo records per search line
 // A position a game can reach has at most 325 pseudo-legal moves: nine
 // queens, two rooks, bishops and knights, king moves, castling, en passant.
 constexpr int MAX_MOVES = 325;
@@ -67,14 +69,16 @@ extern int color[64];
 extern int piece[64];
 extern int side, xside;
 extern int computer_side;
-extern int castle;      // bit 1 Q, 2 K, 4 q, 8 k
+extern int castle;      // rights: the CASTLE_* bits of the edition
 extern int ep;          // square passed over by the last double step, or -1
 extern int fifty;
 extern int ply;
 extern int light_king_sq, dark_king_sq;
 extern signed char dt[64][64];   // king distance between two squares
 
-extern const int castle_mask[64];
+// After a move, castle &= castle_mask[from] & castle_mask[to]: moving from
+// or to a king's or rook's home square clears the rights that need it.
+extern const std::array<int, 64> castle_mask;
 
 extern gen_rec gen_dat[GEN_STACK];
 extern int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];   // the list of ply p: [gen_begin[p], gen_end[p])

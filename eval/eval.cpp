@@ -64,7 +64,8 @@ int endgame() {
 }
 
 int CastleEval() {
-    const int opponent_rights = side == LIGHT ? 4 | 8 : 1 | 2;
+    const int opponent_rights =
+        side == LIGHT ? CASTLE_DARK_SHORT | CASTLE_DARK_LONG : CASTLE_LIGHT_SHORT | CASTLE_LIGHT_LONG;
     if (ply < 4) return 0;
     // Rights before the opponent's last move, and before its move before that.
     const hist_rec& last = hist_dat[ply - 1];

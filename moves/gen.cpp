@@ -146,11 +146,11 @@ bool can_castle(const gen_state& g, int right, int rook_sq, BitBoard must_be_saf
 
 void castling(const gen_state& g) {
     if (side == LIGHT && g.king == 60) {
-        if (can_castle(g, 2, 63, E1F1G1)) push(g, 60, 62, 0, MF_CASTLE);
-        if (can_castle(g, 1, 56, E1D1C1)) push(g, 60, 58, 0, MF_CASTLE);
+        if (can_castle(g, CASTLE_LIGHT_SHORT, 63, E1F1G1)) push(g, 60, 62, 0, MF_CASTLE);
+        if (can_castle(g, CASTLE_LIGHT_LONG, 56, E1D1C1)) push(g, 60, 58, 0, MF_CASTLE);
     } else if (side == DARK && g.king == 4) {
-        if (can_castle(g, 8, 7, E8F8G8)) push(g, 4, 6, 0, MF_CASTLE);
-        if (can_castle(g, 4, 0, E8D8C8)) push(g, 4, 2, 0, MF_CASTLE);
+        if (can_castle(g, CASTLE_DARK_SHORT, 7, E8F8G8)) push(g, 4, 6, 0, MF_CASTLE);
+        if (can_castle(g, CASTLE_DARK_LONG, 0, E8D8C8)) push(g, 4, 2, 0, MF_CASTLE);
     }
 }
 
