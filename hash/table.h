@@ -1,6 +1,7 @@
 // hash/table.h: the transposition table: per position a bounded score, its
 // depth, the best move and the search effort, in a fixed array addressed by
-// master_checksum and the side to move, with one alternative slot.
+// master_checksum and the side to move. Probing and clearing are the same in
+// every edition; the slot rule and the replacement rule are the edition's.
 #pragma once
 #include <cstdint>
 #include "board/position.h"
@@ -15,10 +16,8 @@ struct hash_entry {
     int generation;      // hash_seq when last written
     move_bytes move;     // best move, 0 when none
     int64_t effort;      // nodes the search of the position took
+    int8_t alpha_node;   // no move raised alpha here (kept by the older editions)
 };
-
-constexpr int HASH_SIZE = 524287;
-constexpr uint64_t HASH_MODULUS = 524277;
 
 extern hash_entry hash_table[HASH_SIZE];
 extern int hash_seq;          // search generation: +1 per search, 0 at set-up

@@ -14,12 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
-tagLINE var_princ;
-long nodes;
 int chk_counter;
-long ab_cutoffs, ab_firstmove;
-long chash[12];
-long branch[20];
 
 namespace {
 
@@ -38,15 +33,6 @@ void check_time() {
 }
 
 }  // namespace
-
-// Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the
-// rare nodes with more than 60 are counted in the last entry.
-void count_branch(int legal) {
-    if ((legal - 1) % 3 != 0) return;
-    const int k = (legal - 1) / 3;
-    branch[std::min(k, 19)]++;
-    if (legal > 3) branch[std::min(k - 1, 19)]--;
-}
 
 bool null_move_allowed(int depth, int alpha, int beta, bool in_check) {
     const BitBoard pieces = side == LIGHT ? light_pieces & ~mask[light_king_sq] : dark_pieces & ~mask[dark_king_sq];
@@ -87,27 +73,6 @@ int depth_decrement(bool extended, bool in_check, int depth, int score, int fail
     return 1;
 }
 
-namespace {
-
-void set_line(tagLINE* line, move_bytes m, const tagLINE& below) {
-    line->moves[0] = m;
-    const int copied = std::min(below.count, MAX_LINE - 1);
-    std::memcpy(line->moves + 1, below.moves, copied * sizeof(move_bytes));
-    line->count = copied + 1;
-}
-
-}  // namespace
-
-void print_line(int depth, int score, const tagLINE* line, int moves) {
-    const int elapsed = int(uint32_t(get_ms()) - uint32_t(start_time));
-    std::printf("%3d%6d%7d%10ld    ", depth, score, elapsed / 10, nodes + qnodes);
-    for (int i = 0; i < std::min(moves, MAX_LINE); i++) {
-        std::printf(" ");
-        if (line->moves[i].from != line->moves[i].to) print_move(line->moves[i]);
-    }
-    std::printf("\n");
-    std::fflush(stdout);
-}
 
 int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     nodes++;
@@ -190,7 +155,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
         if (w > a) {
             hash_move_update(m);
             set_line(line, m, local);
-            if (ply == 0 && side == computer_side) print_line(depth, w, line, line->count);
+            if (ply == 0 && side == computer_side) print_line(depth, w, line, line->count, nodes + qnodes);
             if (w >= beta) {
                 if (piece[int(m.to)] == EMPTY) killer_update(i);
                 ab_cutoffs++;

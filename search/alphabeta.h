@@ -2,33 +2,18 @@
 // razoring, null move, fractional extensions, late-move reductions and the
 // transposition table; its principal variation and statistics.
 #pragma once
-#include "board/position.h"
+#include "search/state.h"
 
-constexpr int MAX_LINE = 60;
 constexpr int TIME_CHECK_NODES = 9127;   // the clock is read once per this many interior nodes
 
-struct tagLINE {
-    int count;
-    move_bytes moves[MAX_LINE];
-};
-
-struct search_timeout {};   // thrown by the time check; caught by the driver
-
-extern tagLINE var_princ;      // the root line; moves[0] is the search result
-extern long nodes;             // interior and leaf calls of alphabeta
+// chash: 0 null-move cutoffs, 1 hash moves, 4 razoring, 10 and 11 quiescence skips.
 extern int chk_counter;        // nodes since the clock was last read
-extern long ab_cutoffs, ab_firstmove;   // beta cutoffs, and those on the first legal move
-extern long chash[12];         // counters: 0 null-move cutoffs, 1 hash moves, 4 razoring, 10 and 11 quiescence skips
-extern long branch[20];        // branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more)
 
 // Score of the position for the side to move; line receives the best line
 // below it. May not return: on time-out it throws search_timeout with the
 // moves of the current line still made.
 int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit);
-void print_line(int depth, int score, const tagLINE* line, int moves);   // a thinking or summary line
-
 // The rules of one node, apart so that they can be checked one by one.
-void count_branch(int legal);   // a node's legal-move count, as it grows, into branch
 // Null move allowed here, apart from the ply range and the move just before,
 // which makenullmove checks.
 bool null_move_allowed(int depth, int alpha, int beta, bool in_check);

@@ -8,21 +8,9 @@
 #include "search/alphabeta.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-
-int max_time = 10000;
-int max_depth = 4;
-long total_time, op_time;
-int start_time, stop_time;
-int mdpth;
-int eval_global;
-int minki = -150, maxkf = 150;
-int stop_search;
-int silencio;
-int book_on;
 
 namespace {
 
@@ -93,23 +81,12 @@ void iterate(int only_move) {
 }
 
 void report() {
-    print_line(mdpth, eval_global, &var_princ, mdpth);
+    print_line(mdpth, eval_global, &var_princ, mdpth, nodes + qnodes);
     while (ply > 0) takeback();
-    if (silencio) return;
-    if (cutoffs > 0) std::printf("Qsearch first cuttofs: %ld%% - ", firstmove * 100 / cutoffs);
-    if (ab_cutoffs > 0) std::printf("Search first cuttofs: %ld%%\n", ab_firstmove * 100 / ab_cutoffs);
-    else std::printf("\n");
+    if (!silencio) print_cutoff_statistics();
 }
 
 }  // namespace
-
-int get_ms() {
-    const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
-    return int(uint32_t(uint64_t(ms)));
-}
-
-int time_is_up() { return int(uint32_t(get_ms()) - uint32_t(stop_time)) >= 0; }
 
 void tree_surf(int silent) {
     silencio = silent;

@@ -9,9 +9,6 @@
 #include "search/ordering.h"
 #include <algorithm>
 
-long qnodes;
-long cutoffs, firstmove;
-
 // Captures that cannot raise alpha even with the captured man won outright
 // (margin already holds a 200 bonus), and captures the ordering judged losing.
 bool skip_capture(const gen_rec& g, int margin, int alpha) {

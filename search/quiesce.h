@@ -1,12 +1,7 @@
 // search/quiesce.h: the capture search at the leaves of the full-width
 // search, so that only quiet positions are evaluated.
 #pragma once
-#include "board/position.h"
-
-constexpr int QUIESCE_PLIES = 30;   // the limit every caller passes as qmax
-
-extern long qnodes;                 // legal moves made here
-extern long cutoffs, firstmove;     // beta cutoffs, and those on the first move tried
+#include "search/state.h"
 
 int quiesce(int alpha, int beta, int qply, int qmax);
 // Out of check: a capture that cannot raise alpha by the margin, or whose

@@ -7,3 +7,12 @@ constexpr int EDITION_MAX_PLY = 32;   // undo records and move-list bounds per s
 // Castling rights in `castle`: the short right is the low bit of each pair.
 constexpr int CASTLE_LIGHT_SHORT = 1, CASTLE_LIGHT_LONG = 2;
 constexpr int CASTLE_DARK_SHORT = 4, CASTLE_DARK_LONG = 8;
+
+// Transposition table: entries, and the modulus of the slot rule.
+constexpr int HASH_SIZE = 262143;
+constexpr unsigned long long HASH_MODULUS = 262133;
+
+// The aspiration window of the first search of a run: (-INITIAL_WINDOW,
+// INITIAL_WINDOW); after a completed iteration: the score plus or minus ventana.
+constexpr int INITIAL_WINDOW = 200;
+constexpr int ventana = 50;

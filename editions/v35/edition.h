@@ -7,3 +7,12 @@ constexpr int EDITION_MAX_PLY = 64;   // undo records and move-list bounds per s
 // Castling rights in `castle`.
 constexpr int CASTLE_LIGHT_SHORT = 2, CASTLE_LIGHT_LONG = 1;
 constexpr int CASTLE_DARK_SHORT = 8, CASTLE_DARK_LONG = 4;
+
+// Transposition table: entries, and the modulus of the slot rule.
+constexpr int HASH_SIZE = 524287;
+constexpr unsigned long long HASH_MODULUS = 524277;
+
+// The aspiration window of the first search of a run: (-INITIAL_WINDOW,
+// INITIAL_WINDOW); after a completed iteration: the score plus or minus ventana.
+constexpr int INITIAL_WINDOW = 150;
+constexpr int ventana = 25;

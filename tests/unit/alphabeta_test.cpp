@@ -609,7 +609,7 @@ TEST_F(AlphaBeta, PrintedLineHasFixedWidthFieldsAndOneBlankPerMove) {
     nodes = 18211;
     qnodes = 0;
     start_time = get_ms();
-    const std::string out = printed_by([&] { print_line(5, 31, &line, 5); });
+    const std::string out = printed_by([&] { print_line(5, 31, &line, 5, nodes + qnodes); });
     ASSERT_EQ(out.size(), 56u) << out;
     EXPECT_EQ(out.substr(0, 9), "  5    31");
     EXPECT_TRUE(out.substr(9, 7).find_first_not_of(' ') != std::string::npos);
@@ -617,7 +617,7 @@ TEST_F(AlphaBeta, PrintedLineHasFixedWidthFieldsAndOneBlankPerMove) {
     EXPECT_EQ(out.substr(16), "     18211     e2e4 e7e5 g1f3 b8c6 f1b5\n");
     // An entry whose squares are equal prints only its blank.
     line.moves[1] = move_bytes{};
-    EXPECT_EQ(printed_by([&] { print_line(5, 31, &line, 3); }).substr(16), "     18211     e2e4  g1f3\n");
+    EXPECT_EQ(printed_by([&] { print_line(5, 31, &line, 3, nodes + qnodes); }).substr(16), "     18211     e2e4  g1f3\n");
     qnodes = kept_qnodes;
     start_time = kept_start;
 }
@@ -628,7 +628,7 @@ TEST_F(AlphaBeta, PrintedLineStopsAtSixtyMoves) {
     line.count = MAX_LINE;
     for (int i = 0; i < MAX_LINE; i++) line.moves[i] = i % 2 ? mv("f3", "g1") : mv("g1", "f3");
     start_time = get_ms();
-    const std::string out = printed_by([&] { print_line(21, 0, &line, 70); });
+    const std::string out = printed_by([&] { print_line(21, 0, &line, 70, 0); });
     ASSERT_GT(out.size(), 30u);
     const std::string moves = out.substr(30);
     EXPECT_EQ(std::count(moves.begin(), moves.end(), ' '), 60);

@@ -1,0 +1,67 @@
+// search/state.cpp: the shared search state, the clock and the printed lines.
+#include "search/state.h"
+#include "board/print.h"
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+int max_time = 10000;
+int max_depth = 4;
+long total_time, op_time;
+int start_time, stop_time;
+int mdpth;
+int eval_global;
+int minki = -INITIAL_WINDOW, maxkf = INITIAL_WINDOW;
+int stop_search;
+int silencio;
+int book_on;
+
+tagLINE var_princ;
+long nodes, qnodes;
+long ab_cutoffs, ab_firstmove;
+long cutoffs, firstmove;
+long chash[12];
+long branch[20];
+
+int get_ms() {
+    const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
+    return int(uint32_t(uint64_t(ms)));
+}
+
+int time_is_up() { return int(uint32_t(get_ms()) - uint32_t(stop_time)) >= 0; }
+
+void print_line(int depth, int score, const tagLINE* line, int moves, long node_count) {
+    const int elapsed = int(uint32_t(get_ms()) - uint32_t(start_time));
+    std::printf("%3d%6d%7d%10ld    ", depth, score, elapsed / 10, node_count);
+    for (int i = 0; i < std::min(moves, MAX_LINE); i++) {
+        std::printf(" ");
+        if (line->moves[i].from != line->moves[i].to) print_move(line->moves[i]);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+void print_cutoff_statistics() {
+    if (cutoffs > 0) std::printf("Qsearch first cuttofs: %ld%% - ", firstmove * 100 / cutoffs);
+    if (ab_cutoffs > 0) std::printf("Search first cuttofs: %ld%%\n", ab_firstmove * 100 / ab_cutoffs);
+    else std::printf("\n");
+}
+
+// Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the
+// rare nodes with more than 60 are counted in the last entry.
+void count_branch(int legal) {
+    if ((legal - 1) % 3 != 0) return;
+    const int k = (legal - 1) / 3;
+    branch[std::min(k, 19)]++;
+    if (legal > 3) branch[std::min(k - 1, 19)]--;
+}
+
+void set_line(tagLINE* line, move_bytes m, const tagLINE& below) {
+    line->moves[0] = m;
+    const int copied = std::min(below.count, MAX_LINE - 1);
+    std::memcpy(line->moves + 1, below.moves, copied * sizeof(move_bytes));
+    line->count = copied + 1;
+}

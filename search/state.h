@@ -1,0 +1,42 @@
+// search/state.h: what every edition's search shares with the front ends:
+// the limits and the clock, the principal variation, the node and cutoff
+// counters, and the printed thinking lines.
+#pragma once
+#include "board/position.h"
+
+constexpr int MAX_ITERATION = 20;   // iterations never go deeper
+constexpr int MAX_LINE = 60;        // moves of a principal-variation line
+constexpr int QUIESCE_PLIES = 30;   // the limit every caller passes to the quiescence search
+
+struct tagLINE {
+    int count;
+    move_bytes moves[MAX_LINE];
+};
+
+struct search_timeout {};   // thrown to leave the search; caught by the driver
+
+extern int max_time;                 // seconds per search
+extern int max_depth;                // iteration limit
+extern long total_time, op_time;     // the clocks XBoard last sent, in centiseconds
+extern int start_time, stop_time;    // milliseconds of get_ms
+extern int mdpth;                    // depth of the current iteration
+extern int eval_global;              // score of the last completed iteration
+extern int minki, maxkf;             // the aspiration window, kept from search to search
+extern int stop_search;              // the search ended by a jump out of it (or the book answered)
+extern int silencio;                 // the current search prints nothing of its own
+extern int book_on;                  // the next search may take a book move
+
+extern tagLINE var_princ;            // the root line; moves[0] is the search result
+extern long nodes, qnodes;           // full-width and quiescence nodes
+extern long ab_cutoffs, ab_firstmove;   // full-width beta cutoffs, and those on the first legal move
+extern long cutoffs, firstmove;      // the same in the quiescence search
+extern long chash[12];               // counters the searches and the move scoring keep
+extern long branch[20];              // branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more)
+
+int  get_ms();                       // wall clock in milliseconds, modulo 2^32
+int  time_is_up();                   // get_ms() has reached stop_time (across the wrap too)
+// A thinking or summary line: depth, score, centiseconds, node count, moves.
+void print_line(int depth, int score, const tagLINE* line, int moves, long node_count);
+void print_cutoff_statistics();      // the first-move cutoff rates, after a stopped search
+void count_branch(int legal);        // a node's legal-move count, as it grows, into branch
+void set_line(tagLINE* line, move_bytes m, const tagLINE& below);   // m then below, at most MAX_LINE moves
