@@ -4,10 +4,8 @@
 #include "board/position.h"
 #include "board/print.h"
 #include "book/book.h"
-#include "eval/eval.h"
-#include "eval/pawns.h"
-#include "eval/pieces.h"
 #include "frontend/console.h"
+#include "frontend/texts.h"
 #include "hash/evalcache.h"
 #include "hash/table.h"
 #include "moves/attack.h"
@@ -85,20 +83,6 @@ void cmd_lj() {
     std::printf(side == LIGHT ? "Mueven Blancas \n" : "Mueven Negras \n");
 }
 
-void cmd_ev() {
-    Move2Gen();
-    std::printf("Evaluacion estatica: %d\n", eval(-10000, 10000));
-    std::printf("Evaluacion pawns: %d\n", eval_pawns());
-    std::printf("Evaluacion pieces: %d\n", eval_pieces());
-    std::printf("Evaluacion chain_space: %d\n", chain_space());
-    std::printf("Evaluacion passed_pawns: %d\n", passed_pawns());
-    std::printf("Evaluacion isolated_pawns: %d\n", isolated_pawns());
-    std::printf("Evaluacion doubled_pawns: %d\n", doubled_pawns());
-    std::printf("Evaluacion backward_pawns: %d\n", backward_pawns());
-    std::printf("Evaluacion central_pawns: %d\n", central_pawns());
-    std::printf("Evaluacion material: %d\n", material_balance);
-}
-
 int find_typed_move(const std::string& word) {
     if (word.size() < 4) return -1;
     const int from = (word[0] - 'a') + ('8' - word[1]) * 8;
@@ -160,7 +144,7 @@ void print_statistics() {
     std::printf("\nHash collitions: %ld", colisiones_hash);
     std::printf(" Hash results: %ld %ld %ld%%", impactos_hash, pifias_hash, percent(impactos_hash, pifias_hash));
     std::printf("\nHash pawn results: %ld %ld %ld%%", hp_impacts, hp_nofound, percent(hp_impacts, hp_nofound));
-    std::printf(" - Hash material results: %ld %ld %ld%%", hm_impacts, hm_nofound, percent(hm_impacts, hm_nofound));
+    std::printf("%s%ld %ld %ld%%", MATERIAL_RESULTS_LABEL, hm_impacts, hm_nofound, percent(hm_impacts, hm_nofound));
     std::printf("\nCounters: ");
     for (long c : chash) std::printf("%ld ", c);
     std::printf("\nBranching: ");
@@ -232,8 +216,7 @@ void engine_reply() {
     const int started = get_ms();
     tree_surf(0);
     const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / 1000;
-    if (seconds >= 1) std::printf("NPS: %ld - Evaluacion: %d ..... ", (nodes + qnodes) / seconds, eval_global);
-    std::printf("\nNodes: %ld Qnodes: %ld\n", nodes, qnodes);
+    print_search_speed(seconds);
     const move_bytes m = var_princ.moves[0];
     if (move_value(m) == 0) {
         std::printf("No tengo movimientos...\n");

@@ -10,7 +10,6 @@ void cmd_fn();
 void cmd_new();
 void cmd_undo();       // takes back one half-move; the engine stops playing
 void cmd_lj();         // lists ply 0's generated moves with their scores
-void cmd_ev();         // prints the evaluation and its pawn terms
 void cmd_on();         // the engine takes the side to move
 void cmd_st();         // seconds per move, from the next word
 void cmd_sd();         // plies per move, from the next word

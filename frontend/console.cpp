@@ -1,9 +1,9 @@
 // frontend/console.cpp: start-up and the console command loop.
 #include "frontend/console.h"
-#include "bitboard/rotated.h"
 #include "board/position.h"
 #include "board/print.h"
 #include "frontend/commands.h"
+#include "frontend/texts.h"
 #include "frontend/xboard.h"
 #include "hash/evalcache.h"
 #include "hash/table.h"
@@ -44,30 +44,14 @@ int read_word(std::string& word) {
 void print_identity() {
     std::printf("\n");
     std::printf("id author Varnelo - Tarvenia \n");
-    std::printf("id name ZORVU 3.5 \n");
+    std::printf("%s\n", ENGINE_NAME_LINE);
     std::printf("\n");
     std::printf("\"help\" muestra la lista de comandos \n");
     std::printf("\n");
 }
 
 void print_help() {
-    std::printf("setboard x >>> accept position en FEN notation\n");
-    std::printf("on >>>>>>>>>>> Zorvu juega para el lado que mueve\n");
-    std::printf("off >>>>>>>>>> Zorvu se detiene\n");
-    std::printf("st n >>>>>>>>> busqueda para n segundos por jugada\n");
-    std::printf("sd n >>>>>>>>> busca n ply's por jugada\n");
-    std::printf("undo >>>>>>>>> retrocede una jugada\n");
-    std::printf("new >>>>>>>>>> nueva partida\n");
-    std::printf("ev >>>>>>>>>>> evaluaciones e informacion de control\n");
-    std::printf("lj >>>>>>>>>>> jugadas posibles en la posicion\n");
-    std::printf("d >>>>>>>>>>>> muestra estado del tablero\n");
-    std::printf("mr >>>>>>>>>>> Lista de jugadas hasta el momento\n");
-    std::printf("ab >>>>>>>>>>> La siguiente jugada se agregara al book \n");
-    std::printf("fn >>>>>>>>>>> Tablero en notacion forsyth\n");
-    std::printf("xboard >>>>>>> pasa a modo XBoard \n");
-    std::printf("help >>>>>>>>> muestra lo que estas viendo \n");
-    std::printf("bye >>>>>>>>>> sale del programa \n");
-    std::printf("Ingrese las jugadas en coordenandas, e.g., e2e4, e7e8q,h7h8n,f7f8b \n");
+    for (int i = 0; i < HELP_LINE_COUNT; i++) std::printf("%s\n", HELP_LINES[i]);
 }
 
 void start_up() {
@@ -118,8 +102,7 @@ int console_main() {
         } else if (word == "new") {
             cmd_new();
         } else if (word == "occ") {
-            muestra_BitBoard(casillas_ocupadas);
-            muestra_BitBoard(casillas_ocupadas_90R);
+            cmd_occ();
         } else if (word == "d") {
             print_board();
         } else if (word == "bye") {

@@ -11,9 +11,9 @@ int ply0_history[4096];
 int follow_pv;
 
 void sort(int from) {
-    // After the first ten moves only a move that already scores high is
+    // Beyond the first positions only a move that already scores high is
     // worth a search for something better.
-    if (from > gen_begin[ply] + 9 && gen_dat[from].score <= 999) return;
+    if (SORT_FULL_POSITIONS && from >= gen_begin[ply] + SORT_FULL_POSITIONS && gen_dat[from].score <= 999) return;
     int best = from, best_score = -1;
     for (int i = from; i < gen_end[ply]; i++) {
         if (gen_dat[i].score > best_score) {
@@ -43,7 +43,7 @@ void sort_pv() {
     if (ply >= MAX_LINE) return;   // the line holds no move this deep
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
         if (gen_dat[i].m == var_princ.moves[ply]) {
-            gen_dat[i].score += 200000;
+            gen_dat[i].score += PV_BONUS;
             follow_pv = 1;
             return;
         }
@@ -51,7 +51,7 @@ void sort_pv() {
 }
 
 int only_one() {
-    if (gen_end[ply] - gen_begin[ply] > 6) return 0;
+    if (gen_end[ply] - gen_begin[ply] > ONLY_ONE_MAX_MOVES) return 0;
     int legal = 0;
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
         if (!makemove(gen_dat[i].m)) continue;

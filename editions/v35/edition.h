@@ -16,3 +16,11 @@ constexpr unsigned long long HASH_MODULUS = 524277;
 // INITIAL_WINDOW); after a completed iteration: the score plus or minus ventana.
 constexpr int INITIAL_WINDOW = 150;
 constexpr int ventana = 25;
+
+// Move ordering: after SORT_FULL_POSITIONS positions of a list (0: never)
+// only moves scoring above 999 are still looked for; only_one looks at
+// lists of at most ONLY_ONE_MAX_MOVES moves; the principal-variation move
+// gains PV_BONUS.
+constexpr int SORT_FULL_POSITIONS = 10;
+constexpr int ONLY_ONE_MAX_MOVES = 6;
+constexpr int PV_BONUS = 200000;
