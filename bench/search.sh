@@ -44,7 +44,13 @@ run_once() {
         local n q
         n=$(echo "$out" | sed -n 's/^Nodes: \([0-9]*\) Qnodes: \([0-9]*\)$/\1/p')
         q=$(echo "$out" | sed -n 's/^Nodes: \([0-9]*\) Qnodes: \([0-9]*\)$/\2/p')
-        nodes=$((nodes + n + q))
+        if [ -z "$n" ]; then
+            # An edition without a node-count line: the node column of its
+            # last thinking line.
+            n=$(echo "$out" | sed -E -n 's/^(zorvu> )*[ 0-9]{3}[ 0-9-]{6}[ 0-9]{7} *([0-9]+)    .*/\2/p' | tail -1)
+            q=0
+        fi
+        nodes=$((nodes + ${n:-0} + q))
     done
     end=$(date +%s%N)
     echo "$nodes $(( (end - start) / 1000000 ))"

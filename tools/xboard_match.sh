@@ -1,18 +1,22 @@
 #!/bin/bash
-# Plays a short match of an engine against itself inside xboard's own match
-# mode, headless under Xvfb, and saves the games as PGN. xboard referees the
+# Plays a short match of two engines (or one against itself) inside xboard's
+# own match mode, headless under Xvfb, and saves the games as PGN. xboard referees the
 # games: it refuses illegal moves and reports protocol errors in its debug
 # file. Installs xboard and xvfb when they are missing (needs root).
-# Usage: tools/xboard_match.sh [games] [minutes per game] [engine]
-#   (defaults: 4 games, 1 minute, build/zorvu35; the time is xboard's -tc,
+# Usage: tools/xboard_match.sh [games] [minutes per game] [engine] [second engine]
+#   (defaults: 4 games, 1 minute, build/zorvu35 twice; the time is xboard's -tc,
 #   minutes or min:sec per 40 moves). Results go to match/.
 set -u
 games=${1:-4}
 minutes=${2:-1}
 engine=${3:-build/zorvu35}
+second=${4:-$engine}
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ -x "$engine" ] || { echo "no engine at $engine (run make first)"; exit 2; }
+for e in "$engine" "$second"; do
+    [ -x "$e" ] || { echo "no engine at $e (run make first)"; exit 2; }
+done
 engine=$(cd "$(dirname "$engine")" && pwd)/$(basename "$engine")
+second=$(cd "$(dirname "$second")" && pwd)/$(basename "$second")
 
 if ! command -v xboard >/dev/null || ! command -v xvfb-run >/dev/null; then
     export DEBIAN_FRONTEND=noninteractive
@@ -23,13 +27,13 @@ out=$root/match
 mkdir -p "$out"
 rm -f "$out/games.pgn" "$out/xboard.debug"
 # Each engine plays from its own empty directory: no book takes part.
-first=$(mktemp -d) second=$(mktemp -d)
-trap 'rm -rf "$first" "$second"' EXIT
+first_dir=$(mktemp -d) second_dir=$(mktemp -d)
+trap 'rm -rf "$first_dir" "$second_dir"' EXIT
 
 # /usr/games is where Debian puts xboard.
 PATH=$PATH:/usr/games xvfb-run -a xboard \
-    -fcp "$engine" -fd "$first" \
-    -scp "$engine" -sd "$second" \
+    -fcp "$engine" -fd "$first_dir" \
+    -scp "$second" -sd "$second_dir" \
     -matchGames "$games" -tc "$minutes" \
     -saveGameFile "$out/games.pgn" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
     -popupExitMessage false -autoCallFlag true \
