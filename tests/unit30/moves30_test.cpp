@@ -189,3 +189,19 @@ TEST(MakeMove30, NullMovesAndTheDeepestPly) {
     EXPECT_EQ(makemove(gen_dat[gen_begin[0]].m), 0);   // no record left for it
     ply = 0;
 }
+
+TEST(Fen30, SameRejectionsAsTheCurrentEdition) {
+    const char* bad[] = {
+        "4k3/8/8/8/8/8/8/4K3/8/pppp w - - 0 1",   // past h1
+        "4k3/8/8/8/8/8/8/4K3 w - e0 0 1",         // en passant rank 0
+        "8/8/8/8/8/8/8/8 w - - 0 1",              // no kings
+        "4k3/8/8/8/8/8/8/4R1K1 w - - 0 1",        // the side not to move in check
+        "4k3/8/8/8/8/8/8/4K3 w - d6 0 1",         // en passant without the pawn
+    };
+    for (const char* fen : bad) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(process_fen(fen), 0) << fen;
+        testing::internal::GetCapturedStdout();
+    }
+    init();
+}
