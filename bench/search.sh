@@ -69,7 +69,7 @@ set -- $median
 printf 'median: %d nodes in %d.%03d s: %d nodes/s\n' "$2" $(($1 / 1000)) $(($1 % 1000)) $(($2 * 1000 / ($1 > 0 ? $1 : 1)))
 
 start=$(date +%s%N)
-move=$(printf 'setboard %s\nst 2\non\nbye\n' "${POSITIONS[6]}" | "$program" | sed -n 's/^Computer.s move: //p')
+move=$(printf 'setboard %s\nst 2\non\nbye\n' "${POSITIONS[6]}" | "$program" | sed -n 's/.*Computer.s move: //p')
 end=$(date +%s%N)
 ms=$(( (end - start) / 1000000 ))
 verdict="ok"
