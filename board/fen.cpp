@@ -1,11 +1,7 @@
-// board/fen.cpp: the FEN reader and the two writers.
+// board/fen.cpp: reading the fields of a FEN onto the board arrays, and the
+// two writers.
 #include "board/fen.h"
-#include "bitboard/tables.h"
 #include "board/position.h"
-#include "eval/eval.h"
-#include "hash/keys.h"
-#include "hash/table.h"
-#include "moves/attack.h"
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -47,7 +43,6 @@ void place_pieces(const char* field) {
         } else if (piece_of_letter(*p, &col, &kind)) {
             color[sq] = col;
             piece[sq] = kind;
-            material_balance += col == LIGHT ? piece_value[kind] : -piece_value[kind];
             if (*p == 'K') light_king_sq = sq;
             if (*p == 'k') dark_king_sq = sq;
             sq++;
@@ -201,38 +196,18 @@ int procesar_piezas(const char* field) {
     return 1;
 }
 
-int process_fen(const char* fen) {
+int read_fen_fields(const char* fen) {
     std::string f[6];
     split_fields(fen, f);
-
-    gen_begin[0] = 0;
-    undos = 0;
-    material_balance = 0;
-    hash_seq = 0;
-    master_checksum = 0;
-    ply = 0;
-    hash_init();
-    computer_side = EMPTY;
-
     if (!procesar_turno(f[1].c_str()[0])) return 0;
     if (!procesar_ep(f[3].c_str())) return 0;
     if (!procesar_enroques(f[2].c_str())) return 0;
     if (!procesar_fifty(f[4].c_str())) return 0;
     if (!procesar_absolute(f[5].c_str())) return 0;
     if (!procesar_piezas(f[0].c_str())) return 0;
-
     place_pieces(f[0].c_str());
     if (!ep_matches_board()) {
         std::printf("invalid FEN ep square:%s\n", f[3].c_str());
-        return 0;
-    }
-    init_mask();
-    for (int a = 0; a < 64; a++)
-        for (int b = 0; b < 64; b++) dt[a][b] = static_cast<signed char>(distancia(a, b));
-
-    // The side that has just moved cannot have left its king en prise.
-    if (in_check(xside)) {
-        std::printf("invalid FEN position: the side not to move is in check\n");
         return 0;
     }
     return 1;

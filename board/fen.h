@@ -1,5 +1,6 @@
 // board/fen.h: setting up a position from FEN text, and writing the position
-// back as FEN or as the compact board key of the opening book.
+// back as FEN or as the compact board key of the opening book. The fields
+// are read the same way in every edition; process_fen is the edition's set-up.
 #pragma once
 
 constexpr int FEN_TEXT_SIZE = 81;     // longest fen_display output plus its NUL
@@ -9,6 +10,10 @@ constexpr int BOOK_KEY_SIZE = 72;     // longest forsyth output plus its NUL
 // message has been printed (none for a missing half-move field) and the
 // position is half-made: the caller sets up the initial position.
 int process_fen(const char* fen);
+
+// The six fields onto the side, rights, ep, counter and the board arrays
+// (with the king squares); 1 on success, 0 after the field's message.
+int read_fen_fields(const char* fen);
 
 // Field readers; 1 on success, 0 (with a message) on a bad field.
 int procesar_turno(char c);

@@ -1,6 +1,5 @@
 // board/position.cpp: the position globals and the constant board tables.
 #include "board/position.h"
-#include "board/fen.h"
 
 int color[64];
 int piece[64];
@@ -89,7 +88,3 @@ const char piece_char[7] = "PCATDR";
 const char piece_char_english[7] = "PNBRQK";
 
 const char* const START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-
-void init() {
-    process_fen(START_FEN);
-}
