@@ -2,6 +2,7 @@
 // modules read.
 #pragma once
 
+constexpr int EDITION_MAX_GAME = 2048;   // half-moves in the game record
 constexpr int EDITION_MAX_PLY = 32;   // undo records and move-list bounds per search line
 
 // Castling rights in `castle`: the short right is the low bit of each pair.

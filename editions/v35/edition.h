@@ -2,6 +2,7 @@
 // from the older editions; the shared modules read them from here.
 #pragma once
 
+constexpr int EDITION_MAX_GAME = 2048;   // half-moves in the game record
 constexpr int EDITION_MAX_PLY = 64;   // undo records and move-list bounds per search line
 
 // Castling rights in `castle`.

@@ -1,0 +1,73 @@
+// editions/v23/game.cpp: keys, repetition stack and new game of edition 2.3.
+#include "editions/v23/game.h"
+#include "board/position.h"
+#include <cstdlib>
+
+uint64_t index_key, check_key;
+uint64_t rep_stack[REPETITION_STACK];
+int rep_count;
+int search_count;
+
+namespace {
+
+uint64_t index_keys[64][2][6];
+uint64_t check_keys[64][2][6];
+bool keys_filled = false;
+
+// Four successive values of the library generator, 16 bits each, highest first.
+uint64_t random_key() {
+    uint64_t k = 0;
+    for (int i = 0; i < 4; i++) k = k << 16 | uint64_t(std::rand() & 0xFFFF);
+    return k;
+}
+
+constexpr int START_PIECES[8] = {ROOK, KNIGHT, BISHOP, QUEEN, KING, BISHOP, KNIGHT, ROOK};
+
+}  // namespace
+
+void init_keys() {
+    for (auto& sq : index_keys)
+        for (auto& c : sq)
+            for (uint64_t& k : c) k = random_key();
+    for (auto& sq : check_keys)
+        for (auto& c : sq)
+            for (uint64_t& k : c) k = random_key();
+    keys_filled = true;
+}
+
+void toggle_man(int sq, int c, int p) {
+    index_key ^= index_keys[sq][c][p] ^ uint64_t(c);
+    check_key ^= check_keys[sq][c][p] ^ uint64_t(c);
+}
+
+void new_game() {
+    if (!keys_filled) init_keys();   // once per run, before anything draws from the generator
+    for (int s = 0; s < 64; s++) color[s] = piece[s] = EMPTY;
+    for (int f = 0; f < 8; f++) {
+        piece[f] = piece[56 + f] = START_PIECES[f];
+        piece[8 + f] = piece[48 + f] = PAWN;
+        color[f] = color[8 + f] = DARK;
+        color[48 + f] = color[56 + f] = LIGHT;
+    }
+    side = LIGHT;
+    xside = DARK;
+    castle = 15;
+    ep = -1;
+    fifty = 0;
+    ply = 0;
+    undos = 0;
+    gen_begin[0] = 0;
+    light_king_sq = 60;
+    dark_king_sq = 4;
+    rep_count = 0;
+    search_count = 0;
+    index_key = check_key = 0;
+}
+
+int repetition() {
+    if (rep_count < 20) return 0;
+    const uint64_t latest = rep_stack[rep_count - 1];
+    for (int i = rep_count - 15; i < rep_count - 1; i++)
+        if (rep_stack[i] == latest) return 1;
+    return 0;
+}

@@ -1,0 +1,18 @@
+// editions/v23/game.h: edition 2.3's game state beside the board arrays: its
+// two position keys, the repetition stack, the search counter, a new game.
+#pragma once
+#include <cstdint>
+
+constexpr int REPETITION_STACK = 600;   // keys of the game and the current line
+constexpr int TT_SLOTS = 262144;        // 2^18: the index key modulo this is the table slot
+
+extern uint64_t index_key;   // picks the transposition-table slot
+extern uint64_t check_key;   // confirms the entry belongs to the position
+extern uint64_t rep_stack[REPETITION_STACK];
+extern int rep_count;        // keys on the stack
+extern int search_count;     // searches since the new game: the table's age, and the null-move limit
+
+void init_keys();                    // fills the two piece-key tables, once per run
+void toggle_man(int sq, int c, int p);   // a man of colour c and kind p put on or taken off sq
+void new_game();                     // initial position, empty record and stack, keys 0
+int  repetition();                   // 1 when the latest key repeats one of the 14 before it
