@@ -1,0 +1,63 @@
+// editions/v23/table.cpp: the transposition table of edition 2.3.
+#include "editions/v23/table.h"
+#include <cstring>
+
+tt_entry tt_table[TT_SLOTS];
+long tt_hits, tt_misses;
+
+namespace {
+
+static_assert((TT_SLOTS & (TT_SLOTS - 1)) == 0);
+
+bool holds_position(const tt_entry* e) { return e->check == check_key; }
+
+}  // namespace
+
+void clear_table() { std::memset(tt_table, 0, sizeof tt_table); }
+
+tt_entry* tt_slot() { return &tt_table[index_key % TT_SLOTS]; }
+
+// An empty slot matches the check key 0 of the initial position, but its
+// depth 0 never satisfies a probe, which always asks for one ply or more.
+const tt_entry* tt_probe(int depth) {
+    const tt_entry* e = tt_slot();
+    if (holds_position(e) && e->depth >= depth && e->depth > 0) {
+        tt_hits++;
+        return e;
+    }
+    tt_misses++;
+    return nullptr;
+}
+
+void tt_store(int depth, int score, int alpha, int beta) {
+    tt_entry* e = tt_slot();
+    // What this search (or, after a new game, a later-numbered one) stored
+    // deeper is worth more than a shallower result.
+    if (depth < e->depth && e->age >= search_count) return;
+    if (!holds_position(e)) {
+        e->check = check_key;
+        e->move = move_bytes{};
+        e->gain = 0;
+    }
+    e->depth = depth;
+    e->score = score;
+    e->age = search_count;
+    e->bound = score >= beta ? TT_LOWER : score <= alpha ? TT_UPPER : TT_EXACT;
+}
+
+void tt_record_move(move_bytes m, int gain) {
+    tt_entry* e = tt_slot();
+    if (!holds_position(e)) return;
+    e->move = m;
+    e->gain = gain;
+}
+
+move_bytes tt_best_move(int* gain) {
+    const tt_entry* e = tt_slot();
+    if (!holds_position(e) || move_value(e->move) == 0) {
+        *gain = 0;
+        return move_bytes{};
+    }
+    *gain = e->gain;
+    return e->move;
+}
