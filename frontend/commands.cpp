@@ -117,27 +117,6 @@ void record_move() {
 
 void print_game_full() { std::printf("Game record full (%d moves): move refused \n", MAX_GAME); }
 
-// Reads a decimal integer from the next word as a formatted read would:
-// digits after an optional sign; what follows them is read as the next word.
-// A word that does not start with a number is given back untouched.
-bool read_number(long* value) {
-    std::string word;
-    if (!read_word(word)) return false;
-    std::size_t i = (word[0] == '-' || word[0] == '+') ? 1 : 0;
-    if (i >= word.size() || !std::isdigit(static_cast<unsigned char>(word[i]))) {
-        unread_word(word);
-        return false;
-    }
-    long n = 0;
-    for (; i < word.size() && std::isdigit(static_cast<unsigned char>(word[i])); i++)
-        n = n < LONG_MAX / 10 ? n * 10 + (word[i] - '0') : LONG_MAX;
-    if (i < word.size()) unread_word(word.substr(i));
-    *value = word[0] == '-' ? -n : n;
-    return true;
-}
-
-int clamp(long v, long low, long high) { return int(v < low ? low : v > high ? high : v); }
-
 long percent(long hits, long misses) { return hits ? hits * 100 / (misses + hits) : 0; }
 
 void print_statistics() {
@@ -189,13 +168,13 @@ void cmd_on() {
 
 void cmd_st() {
     long seconds;
-    if (read_number(&seconds)) max_time = clamp(seconds, 1, MAX_TIME_SECONDS);
+    if (read_number(&seconds)) max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
     max_depth = 10000;
 }
 
 void cmd_sd() {
     long depth;
-    if (read_number(&depth)) max_depth = clamp(depth, 1, INT_MAX);
+    if (read_number(&depth)) max_depth = clamp_to(depth, 1, INT_MAX);
     max_time = 10000;
 }
 

@@ -2,8 +2,7 @@
 // move entry for a word that is no command, and the engine's reply.
 #pragma once
 #include <string>
-
-constexpr int MAX_TIME_SECONDS = 2000000;   // the clock arithmetic holds up to about 24 days
+#include "frontend/input.h"
 
 int  cmd_setboard();   // reads six words and sets up their FEN; 0 when input ends first
 void cmd_fn();

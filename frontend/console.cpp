@@ -3,6 +3,7 @@
 #include "board/position.h"
 #include "board/print.h"
 #include "frontend/commands.h"
+#include "frontend/input.h"
 #include "frontend/texts.h"
 #include "frontend/xboard.h"
 #include "hash/evalcache.h"
@@ -15,31 +16,6 @@
 char fen_text[FEN_BUFFER_SIZE];
 int book_mark;
 char book_mark_key[BOOK_KEY_SIZE];
-
-namespace {
-
-std::string pending_word;   // a word read ahead and given back
-
-}  // namespace
-
-void unread_word(const std::string& word) { pending_word = word; }
-
-int read_word(std::string& word) {
-    if (!pending_word.empty()) {
-        word.swap(pending_word);
-        pending_word.clear();
-        return 1;
-    }
-    word.clear();
-    int c;
-    do c = std::getchar();
-    while (c != EOF && std::isspace(c));
-    while (c != EOF && !std::isspace(c)) {
-        word.push_back(char(c));
-        c = std::getchar();
-    }
-    return !word.empty();
-}
 
 void print_identity() {
     std::printf("\n");

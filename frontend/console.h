@@ -4,14 +4,13 @@
 #include <string>
 
 #include "board/fen.h"
+#include "frontend/input.h"
 
 constexpr int FEN_BUFFER_SIZE = 100;
 extern char fen_text[FEN_BUFFER_SIZE];   // the six words of the last "setboard"
 extern int book_mark;                    // "ab" was typed: the next move goes into the book
 extern char book_mark_key[BOOK_KEY_SIZE];   // the position when "ab" was typed
 
-int  read_word(std::string& word);   // next white-space-delimited word; 0 at end of input
-void unread_word(const std::string& word);   // the next read_word returns this word
 void print_identity();
 void print_help();
 void start_up();                     // identity, initial position, defaults

@@ -1,0 +1,79 @@
+// Edition 2.3's front ends where a transcript cannot reach: a full game
+// record, and the statistics block with chosen counter values.
+#include "board/position.h"
+#include "editions/v23/frontends23.h"
+#include "editions/v23/game.h"
+#include "editions/v23/table.h"
+#include "moves/gen.h"
+#include "search/state.h"
+#include "test_util.h"
+
+namespace {
+
+void fresh_game() {
+    new_game();
+    Move2Gen();
+    computer_side = EMPTY;
+}
+
+// Knight moves out and back, legal in any order of the record.
+void fill_record() {
+    const char* shuffle[4] = {"g1f3", "g8f6", "f3g1", "f6g8"};
+    for (int i = 0; i < MAX_GAME; i++) ASSERT_EQ(printed_by([&] { move_entry23(shuffle[i % 4]); }), "") << i;
+}
+
+}  // namespace
+
+TEST(Frontends23, FullGameRecordRefusesTheUsersMoveAndStopsTheEngine) {
+    fresh_game();
+    fill_record();
+    ASSERT_EQ(undos, MAX_GAME);
+    const std::string full = "Game record full (300 moves): move refused \n";
+    EXPECT_EQ(printed_by([] { move_entry23("g1f3"); }), full);
+    EXPECT_EQ(undos, MAX_GAME);
+    EXPECT_EQ(piece[62], KNIGHT);
+    // A word that names no move is still an illegal move, not a full record.
+    EXPECT_EQ(printed_by([] { move_entry23("e2e5"); }), "Illegal move.\n");
+
+    computer_side = side;
+    EXPECT_EQ(printed_by([] { engine_reply23(); }), full);
+    EXPECT_EQ(computer_side, EMPTY);
+    EXPECT_EQ(undos, MAX_GAME);
+
+    // Taking a move back makes room again.
+    take_back23();
+    Move2Gen();
+    EXPECT_EQ(printed_by([] { move_entry23("f6g8"); }), "");
+    EXPECT_EQ(undos, MAX_GAME);
+    fresh_game();
+}
+
+TEST(Frontends23, StatisticsBlockShowsPercentAndLevelOnlyWhenThereIsSomething) {
+    clear_statistics23();
+    EXPECT_EQ(printed_by([] { print_statistics23(); }),
+              "\nHash results: 0 0"
+              "\nCounters: 0 0 0 0 0 0 0 0 0 0 0 0 "
+              "\nBranching: 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
+
+    tt_hits = 3;
+    tt_misses = 1;
+    chash[0] = 7;
+    chash[11] = 2;
+    branch[0] = 2;    // 2 nodes weighted 3
+    branch[19] = 1;   // 1 node weighted 60: (6 + 60) / 3 = 22
+    EXPECT_EQ(printed_by([] { print_statistics23(); }),
+              "\nHash results: 3 1"
+              "\nHash percent: 75%"
+              "\nCounters: 7 0 0 0 0 0 0 0 0 0 0 2 "
+              "\nBranching: 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 "
+              "\nBranching level: 22\n");
+
+    branch[19] = 0;   // a one-digit level is right-aligned in two places
+    const std::string block = printed_by([] { print_statistics23(); });
+    EXPECT_EQ(block.substr(block.find("\nBranching level")), "\nBranching level:  3\n");
+
+    clear_statistics23();
+    EXPECT_EQ(tt_hits, 0);
+    EXPECT_EQ(tt_misses, 0);
+    EXPECT_EQ(chash[0] + chash[11] + branch[0], 0);
+}
