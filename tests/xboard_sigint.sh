@@ -11,11 +11,12 @@ mkfifo input
 env --default-signal=INT "$program" < input > output &
 pid=$!
 exec 3> input
-echo xboard >&3
+# A hint answered shows that XBoard mode is on (in every edition).
+printf 'xboard\nsd 1\nhint\n' >&3
 tries=0
-until grep -q "feature myname" output; do
+until grep -q "^Hint: " output; do
     tries=$((tries + 1))
-    [ $tries -gt 100 ] && { echo "no XBoard start lines"; exit 1; }
+    [ $tries -gt 100 ] && { echo "no answer in XBoard mode"; exit 1; }
     sleep 0.1
 done
 kill -INT $pid
