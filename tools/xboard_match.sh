@@ -48,4 +48,4 @@ echo "how the games ended:"
 grep -o -E '\{[^}]*\} *(1-0|0-1|1/2-1/2|\*)$' "$out/games.pgn" 2>/dev/null | sort | uniq -c
 echo "illegal moves seen by xboard: $(grep -c -i 'illegal move' "$out/xboard.debug" 2>/dev/null)"
 echo "commands the engine answered as unknown (the protocol subset it does not speak):"
-sed -n 's/.*<[a-z]* *: Error (unknown): \([^ ]*\).*/\1/p' "$out/xboard.debug" 2>/dev/null | sort | uniq -c
+sed -n -E 's/.*<[a-z]* *: (Error \(unknown\)|Not yet supported): ([^ ]*).*/\2/p' "$out/xboard.debug" 2>/dev/null | sort | uniq -c
