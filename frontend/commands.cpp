@@ -1,10 +1,14 @@
 // frontend/commands.cpp: game commands and move entry.
 #include "frontend/commands.h"
+#include "eval/pieces.h"
+#include "eval/pawns.h"
+#include "eval/eval.h"
 #include "board/fen.h"
 #include "board/position.h"
 #include "board/print.h"
 #include "book/book.h"
 #include "frontend/console.h"
+#include "frontend/reply.h"
 #include "frontend/texts.h"
 #include "hash/evalcache.h"
 #include "hash/table.h"
@@ -83,6 +87,19 @@ void cmd_lj() {
     std::printf(side == LIGHT ? "Mueven Blancas \n" : "Mueven Negras \n");
 }
 
+void print_evaluation_terms() {
+    Move2Gen();
+    std::printf("Evaluacion estatica: %d\n", eval(-10000, 10000));
+    std::printf("Evaluacion pawns: %d\n", eval_pawns());
+    std::printf("Evaluacion pieces: %d\n", eval_pieces());
+    std::printf("Evaluacion chain_space: %d\n", chain_space());
+    std::printf("Evaluacion passed_pawns: %d\n", passed_pawns());
+    std::printf("Evaluacion isolated_pawns: %d\n", isolated_pawns());
+    std::printf("Evaluacion doubled_pawns: %d\n", doubled_pawns());
+    std::printf("Evaluacion backward_pawns: %d\n", backward_pawns());
+    std::printf("Evaluacion central_pawns: %d\n", central_pawns());
+}
+
 int find_typed_move(const std::string& word) {
     if (word.size() < 4) return -1;
     const int from = (word[0] - 'a') + ('8' - word[1]) * 8;
@@ -115,8 +132,6 @@ void record_move() {
     Move2Gen();
 }
 
-void print_game_full() { std::printf("Game record full (%d moves): move refused \n", MAX_GAME); }
-
 long percent(long hits, long misses) { return hits ? hits * 100 / (misses + hits) : 0; }
 
 void print_statistics() {
@@ -124,21 +139,11 @@ void print_statistics() {
     std::printf(" Hash results: %ld %ld %ld%%", impactos_hash, pifias_hash, percent(impactos_hash, pifias_hash));
     std::printf("\nHash pawn results: %ld %ld %ld%%", hp_impacts, hp_nofound, percent(hp_impacts, hp_nofound));
     std::printf("%s%ld %ld %ld%%", MATERIAL_RESULTS_LABEL, hm_impacts, hm_nofound, percent(hm_impacts, hm_nofound));
-    std::printf("\nCounters: ");
-    for (long c : chash) std::printf("%ld ", c);
-    std::printf("\nBranching: ");
-    long sum = 0, weighted = 0;
-    for (int i = 0; i < 20; i++) {
-        std::printf("%ld ", branch[i]);
-        sum += branch[i];
-        weighted += branch[i] * 3 * (i + 1);
-    }
-    if (sum > 0) std::printf("\nBranching level: %2ld\n", weighted / sum);
+    print_search_counters();
 }
 
 void reset_statistics() {
-    for (long& c : chash) c = 0;
-    for (long& b : branch) b = 0;
+    clear_search_counters();
     hash_impacts = hash_nofound = 0;
     hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
     colisiones_hash = pifias_hash = impactos_hash = 0;
@@ -197,13 +202,7 @@ void engine_reply() {
     const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / 1000;
     print_search_speed(seconds);
     const move_bytes m = var_princ.moves[0];
-    if (move_value(m) == 0) {
-        std::printf("No tengo movimientos...\n");
-        if (in_check(computer_side)) std::printf("I'm checkmated ...\n");
-        else std::printf("Good draw !!");
-        computer_side = EMPTY;
-        return;
-    }
+    if (announce_no_move()) return;
     std::printf("Computer's move: ");
     print_move(m);
     print_statistics();

@@ -8,7 +8,8 @@ int  cmd_setboard();   // reads six words and sets up their FEN; 0 when input en
 void cmd_fn();
 void cmd_new();
 void cmd_undo();       // takes back one half-move; the engine stops playing
-void cmd_lj();         // lists ply 0's generated moves with their scores
+void cmd_lj();
+void print_evaluation_terms();   // "ev": the static evaluation and the pawn terms, nine lines         // lists ply 0's generated moves with their scores
 void cmd_on();         // the engine takes the side to move
 void cmd_st();         // seconds per move, from the next word
 void cmd_sd();         // plies per move, from the next word

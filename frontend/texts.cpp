@@ -1,5 +1,6 @@
 // frontend/texts.cpp: the console texts of edition 3.5.
 #include "frontend/texts.h"
+#include "frontend/commands.h"
 #include "bitboard/rotated.h"
 #include "board/position.h"
 #include "eval/eval.h"
@@ -40,16 +41,7 @@ void cmd_occ() {
 }
 
 void cmd_ev() {
-    Move2Gen();
-    std::printf("Evaluacion estatica: %d\n", eval(-10000, 10000));
-    std::printf("Evaluacion pawns: %d\n", eval_pawns());
-    std::printf("Evaluacion pieces: %d\n", eval_pieces());
-    std::printf("Evaluacion chain_space: %d\n", chain_space());
-    std::printf("Evaluacion passed_pawns: %d\n", passed_pawns());
-    std::printf("Evaluacion isolated_pawns: %d\n", isolated_pawns());
-    std::printf("Evaluacion doubled_pawns: %d\n", doubled_pawns());
-    std::printf("Evaluacion backward_pawns: %d\n", backward_pawns());
-    std::printf("Evaluacion central_pawns: %d\n", central_pawns());
+    print_evaluation_terms();
     std::printf("Evaluacion material: %d\n", material_balance);
 }
 

@@ -25,6 +25,7 @@ struct gen_state {
     int step;              // pawn step: -8 for light, +8 for dark
     BitBoard checkers;
     BitBoard capture_targets, quiet_targets;
+    uint32_t hash_move;    // the table's best move here, looked up once
 };
 
 void build_maps(gen_state& g) {
@@ -38,6 +39,7 @@ void build_maps(gen_state& g) {
     g.pawns = light ? light_pawns : dark_pawns;
     g.step = light ? -8 : 8;
     g.checkers = g.from_x[g.king];
+    g.hash_move = stored_hash_move();
 }
 
 // In check only the checkers can be taken, and only the squares between the
@@ -61,7 +63,7 @@ void push(const gen_state& g, int from, int to, int promote, int bits) {
     if (gen_end[ply] >= GEN_STACK) return;
     gen_rec& r = gen_dat[gen_end[ply]++];
     r.m = move_bytes{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
-    r.score = scoring2(r.m, g.from_x, g.from_s);
+    r.score = score_move(r.m, g.from_x, g.from_s, g.hash_move);
 }
 
 // The four promotions of one pawn move, queen first: move entry relies on it.

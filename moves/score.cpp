@@ -74,9 +74,17 @@ int sce2(int from, int to, const BitBoard* xatt, const BitBoard* satt, int stm) 
     return gain[0] < -1 ? gain[0] : gain[0] + 145000;
 }
 
-int scoring2(move_bytes m, const BitBoard* from_x, const BitBoard* from_s) {
+uint32_t stored_hash_move() {
     const hash_entry* e = hash_slot_pointer();
-    if (e->checksum == master_checksum && e->move == m) {
+    return e->checksum == master_checksum ? move_value(e->move) : 0;
+}
+
+int scoring2(move_bytes m, const BitBoard* from_x, const BitBoard* from_s) {
+    return score_move(m, from_x, from_s, stored_hash_move());
+}
+
+int score_move(move_bytes m, const BitBoard* from_x, const BitBoard* from_s, uint32_t hash_move) {
+    if (hash_move != 0 && move_value(m) == hash_move) {
         chash[1]++;
         return 250000;
     }

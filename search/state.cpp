@@ -50,6 +50,24 @@ void print_cutoff_statistics() {
     else std::printf("\n");
 }
 
+void print_search_counters() {
+    std::printf("\nCounters: ");
+    for (long c : chash) std::printf("%ld ", c);
+    std::printf("\nBranching: ");
+    long sum = 0, weighted = 0;
+    for (int i = 0; i < 20; i++) {
+        std::printf("%ld ", branch[i]);
+        sum += branch[i];
+        weighted += branch[i] * 3 * (i + 1);
+    }
+    if (sum > 0) std::printf("\nBranching level: %2ld\n", weighted / sum);
+}
+
+void clear_search_counters() {
+    for (long& c : chash) c = 0;
+    for (long& b : branch) b = 0;
+}
+
 // Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the
 // rare nodes with more than 60 are counted in the last entry.
 void count_branch(int legal) {

@@ -38,5 +38,7 @@ int  time_is_up();                   // get_ms() has reached stop_time (across t
 // A thinking or summary line: depth, score, centiseconds, node count, moves.
 void print_line(int depth, int score, const tagLINE* line, int moves, long node_count);
 void print_cutoff_statistics();      // the first-move cutoff rates, after a stopped search
+void print_search_counters();       // the "Counters" and "Branching" lines after an engine move
+void clear_search_counters();
 void count_branch(int legal);        // a node's legal-move count, as it grows, into branch
 void set_line(tagLINE* line, move_bytes m, const tagLINE& below);   // m then below, at most MAX_LINE moves

@@ -9,6 +9,7 @@
 #include "editions/v23/game.h"
 #include "editions/v23/table.h"
 #include "frontend/console.h"
+#include "frontend/reply.h"
 #include "moves/attack.h"
 #include "moves/gen.h"
 #include "moves/make.h"
@@ -39,8 +40,6 @@ const char* const HELP_LINES[] = {
     "bye ----> sale del programa ",
     "Ingrese las jugadas en coordenandas, e.g., e2e4, e7e8Q",
 };
-
-void print_game_full() { std::printf("Game record full (%d moves): move refused \n", MAX_GAME); }
 
 // Rooks of one colour, collected from the board arrays.
 BitBoard rook_set(int c) {
@@ -154,22 +153,12 @@ void take_back23() {
 void print_statistics23() {
     std::printf("\nHash results: %ld %ld", tt_hits, tt_misses);
     if (tt_hits != 0) std::printf("\nHash percent: %ld%%", tt_hits * 100 / (tt_hits + tt_misses));
-    std::printf("\nCounters: ");
-    for (long c : chash) std::printf("%ld ", c);
-    std::printf("\nBranching: ");
-    long sum = 0, weighted = 0;
-    for (int i = 0; i < 20; i++) {
-        std::printf("%ld ", branch[i]);
-        sum += branch[i];
-        weighted += (3 * i + 3) * branch[i];
-    }
-    if (sum > 0) std::printf("\nBranching level: %2ld\n", weighted / sum);
+    print_search_counters();
 }
 
 void clear_statistics23() {
     tt_hits = tt_misses = 0;
-    for (long& c : chash) c = 0;
-    for (long& b : branch) b = 0;
+    clear_search_counters();
 }
 
 void move_entry23(const std::string& word) {
@@ -195,13 +184,7 @@ void engine_reply23() {
     book_on = undos < 24;
     tree_surf(0);
     const move_bytes m = var_princ.moves[0];
-    if (move_value(m) == 0) {
-        std::printf("No tengo movimientos...\n");
-        if (in_check(side)) std::printf("I'm checkmated ...\n");
-        else std::printf("Good draw !!");
-        computer_side = EMPTY;
-        return;
-    }
+    if (announce_no_move()) return;
     std::printf("Computer's move: ");
     print_move(m);
     print_statistics23();
