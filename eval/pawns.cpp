@@ -130,11 +130,7 @@ int central_pawns() {
 int eval_pawns() {
     if (!(light_pawns | dark_pawns)) return 0;
     int s;
-    if (hp_search(&s)) {
-        hp_impacts++;
-        return s;
-    }
-    hp_nofound++;
+    if (hp_probe(&s)) return s;
     s = 0;
     if (!dark_pawns) s += 15;
     if (!light_pawns) s -= 15;

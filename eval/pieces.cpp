@@ -110,11 +110,7 @@ int develop_index() {
 
 int eval_pieces() {
     int s;
-    if (hm_search(&s)) {
-        hm_impacts++;
-        return s;
-    }
-    hm_nofound++;
+    if (hm_probe(&s)) return s;
     const side_sets L = light_sets(), D = dark_sets();
     s = 0;
     if (!D.rooks) s += 7;

@@ -28,5 +28,17 @@ void hp_update(int value) { store(pawn_table, master_pawn, value); }
 int hm_search(int* value) { return probe(material_table, master_material, value); }
 void hm_update(int value) { store(material_table, master_material, value); }
 
+int hp_probe(int* value) {
+    const int hit = hp_search(value);
+    (hit ? hp_impacts : hp_nofound)++;
+    return hit;
+}
+
+int hm_probe(int* value) {
+    const int hit = hm_search(value);
+    (hit ? hm_impacts : hm_nofound)++;
+    return hit;
+}
+
 void clear_p_hash() { std::memset(pawn_table, 0, sizeof pawn_table); }
 void clear_m_hash() { std::memset(material_table, 0, sizeof material_table); }

@@ -21,5 +21,8 @@ int  hp_search(int* value);   // 1 and the cached score when the pawn table hold
 void hp_update(int value);
 int  hm_search(int* value);   // the same on the material table with master_material
 void hm_update(int value);
+// The evaluation's look-ups: hp_search / hm_search that also count the hit or miss.
+int  hp_probe(int* value);
+int  hm_probe(int* value);
 void clear_p_hash();
 void clear_m_hash();

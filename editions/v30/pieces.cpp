@@ -48,11 +48,7 @@ int material_of(BitBoard knights, BitBoard bishops, BitBoard rooks, BitBoard que
 
 int eval_pieces() {
     int s;
-    if (hm_search(&s)) {
-        hm_impacts++;
-        return s;
-    }
-    hm_nofound++;
+    if (hm_probe(&s)) return s;
     s = material_of(light_knights, light_bishops, light_rooks, light_queens) -
         material_of(dark_knights, dark_bishops, dark_rooks, dark_queens);
     s += 15 * (PopCnt(light_rooks & filas[1]) - PopCnt(dark_rooks & filas[6]));
