@@ -34,6 +34,13 @@ bool castling_rook(int a, int b, int* rook_from, int* rook_to) {
     return false;
 }
 
+// The sets this edition derives from the kept ones after every move.
+void derive_sets() {
+    light_pieces = light_occupied ^ light_pawns;
+    dark_pieces = dark_occupied ^ dark_pawns;
+    team_moving = side == LIGHT ? light_occupied : dark_occupied;
+}
+
 void move_man(int from, int to) {
     color[to] = color[from];
     piece[to] = piece[from];
@@ -109,9 +116,7 @@ int makemove(move_bytes m) {
         return 0;
     }
     r.checksum = master_checksum;
-    light_pieces = light_occupied ^ light_pawns;
-    dark_pieces = dark_occupied ^ dark_pawns;
-    team_moving = side == LIGHT ? light_occupied : dark_occupied;
+    derive_sets();
     return 1;
 }
 
@@ -159,9 +164,7 @@ void takeback() {
         modif_torre(c, rook_from, 0);
         move_man(rook_to, rook_from);
     }
-    light_pieces = light_occupied ^ light_pawns;
-    dark_pieces = dark_occupied ^ dark_pawns;
-    team_moving = side == LIGHT ? light_occupied : dark_occupied;
+    derive_sets();
 }
 
 int makenullmove() {
