@@ -1,0 +1,1000 @@
+#!/usr/bin/env python3
+"""Referee for soak games between engine programs speaking the XBoard protocol.
+
+The referee keeps its own board and its own legal-move generator (a 10x12
+mailbox written here from scratch, independent of the engine's generator),
+so a move the engine thinks legal is judged by a second opinion.
+
+Usage:
+  referee.py --selftest [--quick]
+  referee.py --white-name NAME --engine-a PROG --engine-b PROG [options]
+
+Each engine runs in its own empty temporary directory (no opening book takes
+part).  It is sent "xboard", "new", the search limit, "force" and the opening
+moves; the side on move then gets "go" and from then on every engine answers
+each move it receives by itself.  The referee decides how a game ends:
+checkmate, stalemate, the 50-move rule, threefold repetition, insufficient
+material, or a ply cap adjudicated as a draw.  Faults are counted per engine:
+illegal (or malformed) moves, crashes (early exit, death by a signal, a
+sanitizer report on stderr), hangs (no move within the per-move timeout) and
+rejections (the engine refused a legal move it was sent).
+"""
+
+import argparse
+import os
+import queue
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+# ---------------------------------------------------------------------------
+# Board and move generation
+# ---------------------------------------------------------------------------
+# Squares are indexes into a 120-entry list: rank 8 is row 2 of the mailbox,
+# so a8 = 21 and h1 = 98.  Off-board entries hold ' ', empty squares '.',
+# white men upper-case letters and black men lower-case ones.
+
+OFF, EMPTY = ' ', '.'
+N, S, E, W = -10, 10, 1, -1
+KNIGHT_STEPS = (-21, -19, -12, -8, 8, 12, 19, 21)
+KING_STEPS = (N, S, E, W, N + E, N + W, S + E, S + W)
+BISHOP_STEPS = (N + E, N + W, S + E, S + W)
+ROOK_STEPS = (N, S, E, W)
+
+# Castling rights as bits.
+WK, WQ, BK, BQ = 1, 2, 4, 8
+
+START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
+
+
+def square(file, rank):
+    """Mailbox index of file 0..7 (a..h) and rank 0..7 (1..8)."""
+    return 21 + file + (7 - rank) * 10
+
+
+def square_name(sq):
+    return "abcdefgh"[(sq - 21) % 10] + str(8 - (sq - 21) // 10)
+
+
+def parse_square(text):
+    return square(ord(text[0]) - ord('a'), ord(text[1]) - ord('1'))
+
+
+A1, E1, H1 = square(0, 0), square(4, 0), square(7, 0)
+A8, E8, H8 = square(0, 7), square(4, 7), square(7, 7)
+# The right lost when a man leaves or is captured on a square.
+RIGHTS_TOUCHED = {A1: WQ, E1: WK | WQ, H1: WK, A8: BQ, E8: BK | BQ, H8: BK}
+BOARD_SQUARES = [square(f, r) for r in range(7, -1, -1) for f in range(8)]
+
+
+class Move(tuple):
+    """(from, to, promotion letter or '') with the coordinate text."""
+    __slots__ = ()
+
+    def __new__(cls, frm, to, promo=''):
+        return tuple.__new__(cls, (frm, to, promo))
+
+    @property
+    def text(self):
+        return square_name(self[0]) + square_name(self[1]) + self[2]
+
+
+class Position:
+    def __init__(self, fen=START_FEN):
+        self.set_fen(fen)
+
+    def set_fen(self, fen):
+        fields = fen.split()
+        if len(fields) < 4:
+            raise ValueError("FEN needs at least four fields: " + fen)
+        self.board = [OFF] * 120
+        ranks = fields[0].split('/')
+        if len(ranks) != 8:
+            raise ValueError("FEN needs eight ranks: " + fen)
+        for i, row in enumerate(ranks):
+            f = 0
+            for c in row:
+                if c.isdigit():
+                    for _ in range(int(c)):
+                        self.board[square(f, 7 - i)] = EMPTY
+                        f += 1
+                elif c in "PNBRQKpnbrqk":
+                    self.board[square(f, 7 - i)] = c
+                    f += 1
+                else:
+                    raise ValueError("bad piece letter in FEN: " + c)
+            if f != 8:
+                raise ValueError("FEN rank of wrong length: " + row)
+        self.white = fields[1] == 'w'
+        self.castle = 0
+        for c, bit in (('K', WK), ('Q', WQ), ('k', BK), ('q', BQ)):
+            if c in fields[2]:
+                self.castle |= bit
+        self.ep = None if fields[3] == '-' else parse_square(fields[3])
+        self.halfmove = int(fields[4]) if len(fields) > 4 else 0
+        self.fullmove = int(fields[5]) if len(fields) > 5 else 1
+        self.kings = {True: self.board.index('K'), False: self.board.index('k')}
+
+    def fen(self):
+        rows = []
+        for r in range(7, -1, -1):
+            row, gap = '', 0
+            for f in range(8):
+                c = self.board[square(f, r)]
+                if c == EMPTY:
+                    gap += 1
+                else:
+                    row += (str(gap) if gap else '') + c
+                    gap = 0
+            rows.append(row + (str(gap) if gap else ''))
+        rights = ''.join(c for c, bit in (('K', WK), ('Q', WQ), ('k', BK), ('q', BQ))
+                         if self.castle & bit) or '-'
+        ep = square_name(self.ep) if self.ep is not None else '-'
+        return "%s %s %s %s %d %d" % ('/'.join(rows), 'w' if self.white else 'b',
+                                      rights, ep, self.halfmove, self.fullmove)
+
+    # -- attacks ------------------------------------------------------------
+
+    def attacked(self, sq, by_white):
+        """Is square sq attacked by a man of the given colour?"""
+        b = self.board
+        if by_white:
+            pawn, knight, bishop, rook, queen, king = 'PNBRQK'
+            # A white pawn attacks upwards, so it stands one rank below.
+            if b[sq + 9] == pawn or b[sq + 11] == pawn:
+                return True
+        else:
+            pawn, knight, bishop, rook, queen, king = 'pnbrqk'
+            if b[sq - 9] == pawn or b[sq - 11] == pawn:
+                return True
+        for d in KNIGHT_STEPS:
+            if b[sq + d] == knight:
+                return True
+        for d in KING_STEPS:
+            if b[sq + d] == king:
+                return True
+        for d in BISHOP_STEPS:
+            t = sq + d
+            while b[t] == EMPTY:
+                t += d
+            if b[t] == bishop or b[t] == queen:
+                return True
+        for d in ROOK_STEPS:
+            t = sq + d
+            while b[t] == EMPTY:
+                t += d
+            if b[t] == rook or b[t] == queen:
+                return True
+        return False
+
+    def in_check(self, white=None):
+        if white is None:
+            white = self.white
+        return self.attacked(self.kings[white], not white)
+
+    # -- generation -----------------------------------------------------------
+
+    def pseudo_moves(self):
+        b = self.board
+        white = self.white
+        own = str.isupper if white else str.islower
+        enemy = str.islower if white else str.isupper
+        moves = []
+        add = moves.append
+        for sq in BOARD_SQUARES:
+            p = b[sq]
+            if p == EMPTY or not own(p):
+                continue
+            kind = p.upper()
+            if kind == 'P':
+                fwd = N if white else S
+                last = (sq + fwd - 21) // 10 == (0 if white else 7)
+                start_row = 8 if white else 3   # mailbox row of rank 2 / rank 7
+                t = sq + fwd
+                if b[t] == EMPTY:
+                    if last:
+                        for pr in 'qrbn':
+                            add(Move(sq, t, pr))
+                    else:
+                        add(Move(sq, t))
+                        if sq // 10 == start_row and b[t + fwd] == EMPTY:
+                            add(Move(sq, t + fwd))
+                for t in (sq + fwd + W, sq + fwd + E):
+                    q = b[t]
+                    if q != OFF and q != EMPTY and enemy(q):
+                        if last:
+                            for pr in 'qrbn':
+                                add(Move(sq, t, pr))
+                        else:
+                            add(Move(sq, t))
+                    elif t == self.ep:
+                        add(Move(sq, t))
+            elif kind == 'N' or kind == 'K':
+                for d in (KNIGHT_STEPS if kind == 'N' else KING_STEPS):
+                    t = sq + d
+                    q = b[t]
+                    if q == EMPTY or (q != OFF and enemy(q)):
+                        add(Move(sq, t))
+            else:
+                steps = BISHOP_STEPS if kind == 'B' else ROOK_STEPS if kind == 'R' else KING_STEPS
+                for d in steps:
+                    t = sq + d
+                    while b[t] == EMPTY:
+                        add(Move(sq, t))
+                        t += d
+                    q = b[t]
+                    if q != OFF and enemy(q):
+                        add(Move(sq, t))
+        self._castling_moves(add)
+        return moves
+
+    def _castling_moves(self, add):
+        b = self.board
+        if self.white:
+            rights, king_sq, king, rook, them = (WK, WQ), E1, 'K', 'R', False
+        else:
+            rights, king_sq, king, rook, them = (BK, BQ), E8, 'k', 'r', True
+        if b[king_sq] != king or not self.castle & (rights[0] | rights[1]):
+            return
+        if self.attacked(king_sq, them):
+            return
+        if (self.castle & rights[0] and b[king_sq + 3] == rook
+                and b[king_sq + 1] == EMPTY and b[king_sq + 2] == EMPTY
+                and not self.attacked(king_sq + 1, them)):
+            add(Move(king_sq, king_sq + 2))   # the destination is tested with the rest
+        if (self.castle & rights[1] and b[king_sq - 4] == rook
+                and b[king_sq - 1] == EMPTY and b[king_sq - 2] == EMPTY
+                and b[king_sq - 3] == EMPTY and not self.attacked(king_sq - 1, them)):
+            add(Move(king_sq, king_sq - 2))
+
+    def make(self, m):
+        """Plays move m (assumed pseudo-legal); returns what undo() needs."""
+        frm, to, promo = m
+        b = self.board
+        p = b[frm]
+        captured = b[to]
+        undo = (m, captured, self.castle, self.ep, self.halfmove, self.fullmove)
+        kind = p.upper()
+        b[to] = p
+        b[frm] = EMPTY
+        new_ep = None
+        if kind == 'P':
+            if to == self.ep:
+                # En passant: the captured pawn stands beside the mover's origin.
+                b[to + (S if self.white else N)] = EMPTY
+            elif abs(to - frm) == 20:
+                new_ep = (to + frm) // 2
+            if promo:
+                b[to] = promo.upper() if self.white else promo
+        elif kind == 'K':
+            self.kings[self.white] = to
+            if to - frm == 2:
+                b[frm + 1], b[frm + 3] = b[frm + 3], EMPTY
+            elif frm - to == 2:
+                b[frm - 1], b[frm - 4] = b[frm - 4], EMPTY
+        self.castle &= ~(RIGHTS_TOUCHED.get(frm, 0) | RIGHTS_TOUCHED.get(to, 0))
+        self.ep = new_ep
+        self.halfmove = 0 if kind == 'P' or captured != EMPTY else self.halfmove + 1
+        if not self.white:
+            self.fullmove += 1
+        self.white = not self.white
+        return undo
+
+    def undo(self, undo):
+        m, captured, self.castle, self.ep, self.halfmove, self.fullmove = undo
+        frm, to, promo = m
+        self.white = not self.white
+        b = self.board
+        p = b[to]
+        if promo:
+            p = 'P' if self.white else 'p'
+        b[frm] = p
+        b[to] = captured
+        kind = p.upper()
+        if kind == 'P' and to == self.ep:
+            b[to + (S if self.white else N)] = 'p' if self.white else 'P'
+        elif kind == 'K':
+            self.kings[self.white] = frm
+            if to - frm == 2:
+                b[frm + 3], b[frm + 1] = b[frm + 1], EMPTY
+            elif frm - to == 2:
+                b[frm - 4], b[frm - 1] = b[frm - 1], EMPTY
+
+    def legal_moves(self):
+        result = []
+        mover = self.white
+        for m in self.pseudo_moves():
+            u = self.make(m)
+            if not self.attacked(self.kings[mover], not mover):
+                result.append(m)
+            self.undo(u)
+        return result
+
+    def perft(self, depth):
+        moves = self.legal_moves()
+        if depth == 1:
+            return len(moves)
+        total = 0
+        for m in moves:
+            u = self.make(m)
+            total += self.perft(depth - 1)
+            self.undo(u)
+        return total
+
+    # -- game rules -----------------------------------------------------------
+
+    def repetition_key(self, legal):
+        """The position as the repetition rule sees it: men, side, rights and
+        the en passant square only when an en passant capture is legal."""
+        ep = None
+        if self.ep is not None:
+            pawn = 'P' if self.white else 'p'
+            if any(m[1] == self.ep and self.board[m[0]] == pawn for m in legal):
+                ep = self.ep
+        return (''.join(self.board[sq] for sq in BOARD_SQUARES), self.white, self.castle, ep)
+
+    def insufficient_material(self):
+        """No series of legal moves can mate: bare kings, a single minor piece,
+        or only bishops all standing on squares of one colour."""
+        minors = []
+        for sq in BOARD_SQUARES:
+            p = self.board[sq]
+            if p in 'PpRrQq':
+                return False
+            if p in 'NnBb':
+                minors.append((p.upper(), sq))
+        if len(minors) <= 1:
+            return True
+        if any(kind == 'N' for kind, _ in minors):
+            return False
+        colours = {((sq % 10) + (sq // 10)) % 2 for _, sq in minors}
+        return len(colours) == 1
+
+
+MOVE_TEXT = re.compile(r'^[a-h][1-8][a-h][1-8][qrbn]?$')
+
+
+def find_move(legal, text):
+    """The legal move the coordinate text names, or None."""
+    if not MOVE_TEXT.match(text):
+        return None
+    for m in legal:
+        if m.text == text:
+            return m
+    return None
+
+
+# ---------------------------------------------------------------------------
+# Self test
+# ---------------------------------------------------------------------------
+
+PERFT_CASES = [
+    (START_FEN, [20, 400, 8902, 197281]),
+    ("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", [48, 2039, 97862]),
+    ("8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", [14, 191, 2812, 43238]),
+    ("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", [6, 264, 9467]),
+    ("rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", [44, 1486, 62379]),
+]
+
+
+def rules_selftest():
+    """Checks of the game-end rules; returns a list of failures."""
+    failures = []
+
+    def expect(what, got, want):
+        if got != want:
+            failures.append("%s: got %r, want %r" % (what, got, want))
+
+    # Fool's mate: white is mated.
+    p = Position()
+    for t in ("f2f3", "e7e5", "g2g4", "d8h4"):
+        p.make(find_move(p.legal_moves(), t))
+    expect("fool's mate moves", len(p.legal_moves()), 0)
+    expect("fool's mate check", p.in_check(), True)
+    # Stalemate: black king on a8 with the white queen on b6.
+    p = Position("k7/8/1Q6/8/8/8/8/7K b - - 0 1")
+    expect("stalemate moves", len(p.legal_moves()), 0)
+    expect("stalemate check", p.in_check(), False)
+    # Promotions are named with lower-case letters and all four exist.
+    p = Position("8/P6k/8/8/8/8/8/K7 w - - 0 1")
+    expect("promotions", sorted(m.text for m in p.legal_moves() if m[2]),
+           ["a7a8b", "a7a8n", "a7a8q", "a7a8r"])
+    expect("promotion without letter", find_move(p.legal_moves(), "a7a8"), None)
+    # En passant counts for repetition only when it can be played.
+    p = Position("4k3/8/8/8/4p3/8/3P4/4K3 w - - 0 1")
+    p.make(find_move(p.legal_moves(), "d2d4"))
+    legal = p.legal_moves()
+    expect("en passant offered", find_move(legal, "e4d3") is not None, True)
+    expect("en passant in key", p.repetition_key(legal)[3], parse_square("d3"))
+    p = Position("4k3/8/8/8/4p3/8/3P4/4K3 w - - 0 1")
+    p.make(find_move(p.legal_moves(), "d2d3"))
+    expect("no en passant in key", p.repetition_key(p.legal_moves())[3], None)
+    # En passant that would expose the king along the rank is not legal.
+    p = Position("8/8/8/K2pP2r/8/8/8/7k w - d6 0 1")
+    expect("pinned en passant", find_move(p.legal_moves(), "e5d6"), None)
+    # Castling through an attacked square is refused, into a free one allowed.
+    p = Position("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1")
+    expect("castling both ways", {m.text for m in p.legal_moves()} >= {"e1g1", "e1c1"}, True)
+    p = Position("r3k2r/8/8/8/8/8/8/R3K1rR w KQkq - 0 1")
+    expect("castling out of check", find_move(p.legal_moves(), "e1g1"), None)
+    p = Position("r3k2r/8/8/8/8/5r2/8/R3K2R w KQkq - 0 1")
+    expect("castling through attack", find_move(p.legal_moves(), "e1g1"), None)
+    expect("long castling unaffected", find_move(p.legal_moves(), "e1c1") is not None, True)
+    # A rook captured on its corner loses the right.
+    p = Position("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1")
+    p.make(find_move(p.legal_moves(), "a1a8"))
+    expect("rights after capture on a8", p.castle, WK | BK)
+    # Insufficient material.
+    for fen, want in (("8/8/8/4k3/8/8/8/4K3 w - - 0 1", True),
+                      ("8/8/8/4k3/8/8/8/4KN2 w - - 0 1", True),
+                      ("8/8/8/3bk3/8/8/8/4KB2 w - - 0 1", True),     # d5 and f1: both light
+                      ("8/8/8/2b1k3/8/8/8/4KB2 w - - 0 1", False),   # c5 dark, f1 light
+                      ("8/8/8/4k3/8/8/8/3NKN2 w - - 0 1", False),
+                      ("8/8/8/4k3/8/8/7P/4K3 w - - 0 1", False)):
+        expect("insufficient material " + fen, Position(fen).insufficient_material(), want)
+    # FEN round trip.
+    fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"
+    expect("fen round trip", Position(fen).fen(), fen)
+    return failures
+
+
+# A stand-in engine for checking the referee's fault detection: it speaks
+# just enough of the protocol and misbehaves as its mode says.  "first" plays
+# the first legal move of the referee's own generator.
+FAKE_ENGINE = r'''#!%(python)s
+import os, signal, sys, time
+sys.path.insert(0, %(tools)r)
+from referee import Position
+mode = %(mode)r
+pos, playing, moved = Position(), False, 0
+
+def answer():
+    global moved
+    moved += 1
+    legal = sorted(pos.legal_moves())
+    if not legal:
+        return
+    if mode == "illegal" and moved == 2:
+        print("move e2e5", flush=True)
+        return
+    if mode == "hang" and moved == 2:
+        time.sleep(3600)
+    if mode == "crash" and moved == 2:
+        os.kill(os.getpid(), signal.SIGSEGV)
+    if mode == "sanitizer" and moved == 2:
+        sys.stderr.write("runtime error: shift exponent 64 is too large\n")
+        sys.stderr.flush()   # and plays on: only its stderr tells
+    print("Thinking line that the referee ignores", flush=True)
+    m = legal[0]
+    print("move " + m.text, flush=True)
+    pos.make(m)
+
+for line in sys.stdin:
+    word = line.split()[0] if line.split() else ""
+    if word == "quit":
+        break
+    if word == "go":
+        playing = True
+        answer()
+    elif word in ("xboard", "new", "force", "sd", "st"):
+        pass
+    elif mode == "reject" and playing:
+        print("Error (unknown): " + word, flush=True)
+    else:
+        legal = pos.legal_moves()
+        m = next((m for m in legal if m.text == word), None)
+        if m is None:
+            print("Error (unknown): " + word, flush=True)
+            continue
+        pos.make(m)
+        if playing:
+            answer()
+'''
+
+
+def fault_selftest():
+    """Plays short games between stand-in engines and checks that each kind
+    of misbehaviour is counted against the right side; returns failures."""
+    failures = []
+    tools = os.path.dirname(os.path.abspath(__file__))
+    scratch = tempfile.mkdtemp(prefix="referee-selftest-")
+    try:
+        def fake(mode):
+            path = os.path.join(scratch, mode)
+            with open(path, "w") as f:
+                f.write(FAKE_ENGINE % {"python": sys.executable, "tools": tools, "mode": mode})
+            os.chmod(path, 0o755)
+            return path
+
+        class Options:
+            max_plies = 40
+            move_timeout = 2.0
+            quit_timeout = 2.0
+
+        good = fake("first")
+        opening = ["e2e4", "e7e5"]
+        # (white mode, black mode, the fault expected on which side, result)
+        cases = [("first", "first", None, None, None),
+                 ("first", "illegal", 1, "illegal", "1-0"),
+                 ("hang", "first", 0, "hang", "0-1"),
+                 ("first", "crash", 1, "crash", "1-0"),
+                 ("sanitizer", "first", 0, "crash", None),   # found on stderr after the game
+                 ("first", "reject", 1, "reject", "1-0")]
+        for white, black, side, kind, result in cases:
+            game = Game(good if white == "first" else fake(white),
+                        good if black == "first" else fake(black),
+                        (white, black), "sd 1", opening, Options())
+            game.play()
+            what = "%s vs %s" % (white, black)
+            got = [(c, k) for c in (0, 1) for k, _ in game.faults[c]]
+            if kind is None:
+                if got or game.reason not in ("ply cap of 40 reached", "threefold repetition"):
+                    failures.append("%s: faults %r, ended by %s" % (what, got, game.reason))
+                elif len(game.moves) < 8:
+                    failures.append("%s: only %d plies" % (what, len(game.moves)))
+            elif got != [(side, kind)] or result not in (None, game.result):
+                failures.append("%s: faults %r, result %s (%s)" % (what, got, game.result, game.reason))
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+    return failures
+
+
+def selftest(quick):
+    ok = True
+    for fen, counts in PERFT_CASES:
+        p = Position(fen)
+        before = p.fen()
+        for depth, want in enumerate(counts, 1):
+            if quick and want > 50000:
+                break
+            t0 = time.time()
+            got = p.perft(depth)
+            status = "ok" if got == want else "MISMATCH"
+            print("perft %d %-10d want %-10d %s (%.1fs)  %s" % (depth, got, want, status,
+                                                               time.time() - t0, fen))
+            ok &= got == want
+        if p.fen() != before:
+            print("position not restored after perft: %s" % p.fen())
+            ok = False
+    failures = rules_selftest() + fault_selftest()
+    for f in failures:
+        print("rule check failed: " + f)
+    ok &= not failures
+    print("selftest " + ("passed" if ok else "FAILED"))
+    return 0 if ok else 1
+
+
+# ---------------------------------------------------------------------------
+# Engines
+# ---------------------------------------------------------------------------
+
+SANITIZER_REPORT = re.compile(r'ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:')
+MOVE_LINE = re.compile(r'^\s*move\s+(\S*)')
+REJECT_LINE = re.compile(r'^\s*(?:Error \(unknown\)|Not yet supported|Illegal move)\s*:?\s*(\S*)')
+
+
+class Engine:
+    """One engine process; its output lines go to a shared queue as
+    (engine index, line) pairs, with None for the end of output."""
+
+    def __init__(self, index, name, program, events, transcript):
+        self.index = index
+        self.name = name
+        self.program = program
+        self.events = events
+        self.transcript = transcript
+        self.workdir = tempfile.mkdtemp(prefix="referee-")
+        self.stderr_path = os.path.join(self.workdir, "stderr.txt")
+        self.stderr_file = open(self.stderr_path, "wb")
+        self.proc = subprocess.Popen([program], cwd=self.workdir, stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, stderr=self.stderr_file,
+                                     start_new_session=True)
+        self.playing = False     # told "go": answers every move by itself
+        self.killed = False
+        self.sent = []           # moves sent, to recognise a rejection
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            self.events.put((self.index, raw.decode("latin-1").rstrip("\r\n")))
+        self.events.put((self.index, None))
+
+    def log(self, direction, text):
+        self.transcript.append("%s %s %s" % (self.name, direction, text))
+
+    def send(self, text):
+        self.log(">", text)
+        try:
+            self.proc.stdin.write((text + "\n").encode())
+            self.proc.stdin.flush()
+            return True
+        except (BrokenPipeError, OSError, ValueError):
+            return False
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def kill(self):
+        if self.alive():
+            self.killed = True
+            try:
+                os.killpg(self.proc.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        self.proc.wait()
+
+    def finish(self, quit_timeout):
+        """Sends "quit" and waits; kills after the timeout.  Returns the exit
+        status (negative: a signal) or None when the referee killed it."""
+        self.send("quit")
+        try:
+            self.proc.stdin.close()
+        except (BrokenPipeError, OSError):
+            pass
+        try:
+            self.proc.wait(timeout=quit_timeout)
+        except subprocess.TimeoutExpired:
+            self.kill()
+        self.reader.join(timeout=2)
+        self.stderr_file.close()
+        return None if self.killed else self.proc.returncode
+
+    def stderr_text(self):
+        try:
+            with open(self.stderr_path, "rb") as f:
+                return f.read().decode("latin-1")
+        except OSError:
+            return ""
+
+    def cleanup(self):
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+
+def describe_status(status):
+    if status is None:
+        return "killed by the referee"
+    if status < 0:
+        try:
+            return "died by signal %s" % signal.Signals(-status).name
+        except ValueError:
+            return "died by signal %d" % -status
+    return "exited with status %d" % status
+
+
+# ---------------------------------------------------------------------------
+# One game
+# ---------------------------------------------------------------------------
+
+class Game:
+    """A game between two programs; faults[name] counts illegal, crash, hang
+    and reject per engine name ('white'/'black')."""
+
+    def __init__(self, white_prog, black_prog, names, limit, opening, args):
+        self.white_prog, self.black_prog = white_prog, black_prog
+        self.names = names                 # (white label, black label)
+        self.limit = limit
+        self.opening = opening             # list of coordinate texts
+        self.args = args
+        self.moves = []                    # coordinate texts of the whole game
+        self.result = "*"
+        self.reason = ""
+        self.faults = {0: [], 1: []}       # per colour index: (kind, detail)
+        self.transcript = []
+        self.notes = []
+
+    def fault(self, colour, kind, detail):
+        if not any(k == kind for k, _ in self.faults[colour]):
+            self.faults[colour].append((kind, detail))
+
+    def lose(self, colour, reason):
+        self.result = "0-1" if colour == 0 else "1-0"
+        self.reason = reason
+
+    def play(self):
+        args = self.args
+        pos = Position()
+        events = queue.Queue()
+        engines = [Engine(0, "white", self.white_prog, events, self.transcript),
+                   Engine(1, "black", self.black_prog, events, self.transcript)]
+        reps = {}
+        try:
+            for e in engines:
+                for cmd in ("xboard", "new", self.limit, "force"):
+                    e.send(cmd)
+            legal = pos.legal_moves()
+            reps[pos.repetition_key(legal)] = 1
+            for text in self.opening:
+                m = find_move(legal, text)
+                if m is None:
+                    raise ValueError("opening move %s is not legal in %s" % (text, pos.fen()))
+                for e in engines:
+                    e.send(text)
+                    e.sent.append(text)
+                pos.make(m)
+                self.moves.append(text)
+                legal = pos.legal_moves()
+                key = pos.repetition_key(legal)
+                reps[key] = reps.get(key, 0) + 1
+            if self.game_over(pos, legal, reps):
+                return
+            self.run(pos, legal, reps, engines, events)
+        finally:
+            for e in engines:
+                status = e.finish(args.quit_timeout)
+                colour = e.index
+                already = any(k in ("crash", "hang") for k, _ in self.faults[colour])
+                if status not in (None, 0) and not already:
+                    self.fault(colour, "crash", "after the game: " + describe_status(status))
+                report = SANITIZER_REPORT.search(e.stderr_text())
+                if report:
+                    self.fault(colour, "crash", "sanitizer report on stderr: " + report.group(0))
+                e.stderr_copy = e.stderr_text()
+                e.cleanup()
+            self.engines = engines
+
+    def game_over(self, pos, legal, reps):
+        if not legal:
+            if pos.in_check():
+                self.result = "0-1" if pos.white else "1-0"
+                self.reason = "checkmate"
+            else:
+                self.result, self.reason = "1/2-1/2", "stalemate"
+            return True
+        if pos.halfmove >= 100:
+            self.result, self.reason = "1/2-1/2", "50-move rule"
+            return True
+        if max(reps.values()) >= 3:
+            self.result, self.reason = "1/2-1/2", "threefold repetition"
+            return True
+        if pos.insufficient_material():
+            self.result, self.reason = "1/2-1/2", "insufficient material"
+            return True
+        if len(self.moves) >= self.args.max_plies:
+            self.result, self.reason = "1/2-1/2", "ply cap of %d reached" % self.args.max_plies
+            return True
+        return False
+
+    def run(self, pos, legal, reps, engines, events):
+        mover = engines[0 if pos.white else 1]
+        mover.send("go")
+        mover.playing = True
+        while True:
+            colour = 0 if pos.white else 1
+            mover = engines[colour]
+            text = self.wait_for_move(mover, engines, events)
+            if text is None:
+                return            # crash, hang or rejection already decided the game
+            m = find_move(legal, text)
+            if m is None:
+                what = "malformed move" if not MOVE_TEXT.match(text) else "illegal move"
+                self.fault(colour, "illegal", "%s '%s' in %s" % (what, text, pos.fen()))
+                self.lose(colour, "%s %s by %s" % (what, text, self.names[colour]))
+                return
+            pos.make(m)
+            self.moves.append(text)
+            legal = pos.legal_moves()
+            key = pos.repetition_key(legal)
+            reps[key] = reps.get(key, 0) + 1
+            # The opponent gets the move even when it ends the game, so that it
+            # also meets the final position (a mated engine must stay quiet).
+            other = engines[1 - colour]
+            if not other.send(text):
+                if self.game_over(pos, legal, reps):
+                    return
+                self.crashed(other, "could not be sent a move")
+                return
+            other.sent.append(text)
+            if self.game_over(pos, legal, reps):
+                return
+            if not other.playing:
+                other.send("go")
+                other.playing = True
+
+    def crashed(self, engine, detail):
+        try:
+            engine.proc.wait(timeout=2)
+        except subprocess.TimeoutExpired:
+            pass
+        status = engine.proc.poll()
+        detail = "%s (%s)" % (detail, describe_status(status) if status is not None else "still running")
+        self.fault(engine.index, "crash", detail)
+        self.lose(engine.index, "crash of %s: %s" % (self.names[engine.index], detail))
+
+    def wait_for_move(self, mover, engines, events):
+        deadline = time.monotonic() + self.args.move_timeout
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                mover.kill()
+                detail = "no move within %g s in %s" % (self.args.move_timeout, self.fen_now())
+                self.fault(mover.index, "hang", detail)
+                self.lose(mover.index, "hang of %s: %s" % (self.names[mover.index], detail))
+                return None
+            try:
+                index, line = events.get(timeout=min(left, 1.0))
+            except queue.Empty:
+                continue
+            engine = engines[index]
+            if line is None:
+                self.crashed(engine, "output ended while the game was on")
+                return None
+            engine.log("<", line)
+            got = MOVE_LINE.match(line)
+            if got:
+                if engine is not mover:
+                    text = got.group(1)
+                    self.fault(index, "illegal", "move '%s' out of turn" % text)
+                    self.lose(index, "move %s out of turn by %s" % (text, self.names[index]))
+                    return None
+                return got.group(1)
+            rejected = REJECT_LINE.match(line)
+            if rejected and rejected.group(1) in engine.sent:
+                detail = "refused the legal move %s (%s) at ply %d" % (
+                    rejected.group(1), line.strip(), len(self.moves))
+                self.fault(index, "reject", detail)
+                self.lose(index, "%s %s" % (self.names[index], detail))
+                return None
+
+    def fen_now(self):
+        p = Position()
+        for t in self.moves:
+            p.make(find_move(p.legal_moves(), t))
+        return "'%s'" % p.fen()
+
+    def record(self):
+        lines = ["White: %s" % self.names[0], "Black: %s" % self.names[1],
+                 "Limit: %s" % self.limit,
+                 "Opening: %s" % ' '.join(self.opening),
+                 "Moves: %s" % ' '.join(self.moves),
+                 "Plies: %d" % len(self.moves),
+                 "Result: %s" % self.result, "Reason: %s" % self.reason,
+                 "Final position: %s" % self.fen_now()]
+        for colour in (0, 1):
+            for kind, detail in self.faults[colour]:
+                lines.append("Fault: %s %s: %s" % (self.names[colour], kind, detail))
+        return '\n'.join(lines) + '\n'
+
+
+def random_opening(rng, plies):
+    """A few random legal plies that do not end the game."""
+    for _ in range(100):
+        pos = Position()
+        texts = []
+        for _ in range(plies):
+            legal = pos.legal_moves()
+            if not legal:
+                break
+            m = rng.choice(sorted(legal))
+            texts.append(m.text)
+            pos.make(m)
+        if len(texts) == plies and pos.legal_moves():
+            return texts
+    return texts
+
+
+# ---------------------------------------------------------------------------
+# A match of one pairing
+# ---------------------------------------------------------------------------
+
+def ending_kind(reason):
+    """The reason of a game's end without its details, for the tally."""
+    for kind in ("checkmate", "stalemate", "50-move rule", "threefold repetition",
+                 "insufficient material", "ply cap", "hang", "crash"):
+        if reason.startswith(kind):
+            return kind
+    return "fault" if reason else "unfinished"
+
+
+def run_match(args):
+    counts = {"games": 0, "a": 0, "b": 0, "draws": 0}
+    faults = {"illegal": 0, "crash": 0, "hang": 0, "reject": 0}
+    if args.outdir:
+        os.makedirs(args.outdir, exist_ok=True)
+    reasons = {}
+    for g in range(args.games):
+        a_white = g % 2 == 0
+        if args.opening is not None:
+            opening = args.opening.split()
+        else:
+            rng = random.Random("%d:%d" % (args.seed, g))
+            opening = random_opening(rng, args.random_plies)
+        names = (args.name_a, args.name_b) if a_white else (args.name_b, args.name_a)
+        progs = (args.engine_a, args.engine_b) if a_white else (args.engine_b, args.engine_a)
+        labels = ("%s(A)" % names[0], "%s(B)" % names[1]) if a_white else \
+                 ("%s(B)" % names[0], "%s(A)" % names[1])
+        game = Game(progs[0], progs[1], labels, args.limit, opening, args)
+        t0 = time.time()
+        game.play()
+        elapsed = time.time() - t0
+        counts["games"] += 1
+        if game.result == "1/2-1/2":
+            counts["draws"] += 1
+        elif game.result in ("1-0", "0-1"):
+            white_won = game.result == "1-0"
+            counts["a" if white_won == a_white else "b"] += 1
+        kind = ending_kind(game.reason)
+        reasons[kind] = reasons.get(kind, 0) + 1
+        for colour in (0, 1):
+            for kind, detail in game.faults[colour]:
+                faults[kind] += 1
+        faulty = any(game.faults[c] for c in (0, 1))
+        line = "game %d/%d %s vs %s: %s (%s), %d plies, %.1fs%s" % (
+            g + 1, args.games, labels[0], labels[1], game.result, game.reason,
+            len(game.moves), elapsed, "  FAULT" if faulty else "")
+        if args.verbose or faulty:
+            print(line, flush=True)
+            for colour in (0, 1):
+                for kind, detail in game.faults[colour]:
+                    print("  %s %s: %s" % (labels[colour], kind, detail), flush=True)
+        if args.outdir:
+            base = os.path.join(args.outdir, "%s-%s-game%03d" % (args.name_a, args.name_b, g + 1))
+            with open(base + ".txt", "w") as f:
+                f.write("Seed: %d game %d\n" % (args.seed, g))
+                f.write(game.record())
+                f.write("Time: %.1fs\n" % elapsed)
+            if faulty or args.keep_transcripts:
+                with open(base + ".transcript", "w") as f:
+                    f.write('\n'.join(game.transcript) + '\n')
+                for e in game.engines:
+                    if e.stderr_copy:
+                        with open(base + ".%s.stderr" % e.name, "w") as f:
+                            f.write(e.stderr_copy)
+    total_faults = sum(faults.values())
+    print("pairing %s-%s games %d: %s wins %d, %s wins %d, draws %d; "
+          "illegal %d, crashes %d, hangs %d, rejected %d; endings: %s" % (
+              args.name_a, args.name_b, counts["games"], args.name_a, counts["a"],
+              args.name_b, counts["b"], counts["draws"], faults["illegal"], faults["crash"],
+              faults["hang"], faults["reject"],
+              ', '.join("%s %d" % kv for kv in sorted(reasons.items()))), flush=True)
+    if args.summary_file:
+        with open(args.summary_file, "a") as f:
+            f.write("%s-%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n" % (
+                args.name_a, args.name_b, counts["games"], counts["a"], counts["b"],
+                counts["draws"], faults["illegal"], faults["crash"], faults["hang"],
+                faults["reject"]))
+    return 1 if total_faults else 0
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("--selftest", action="store_true", help="check the move generator and rules")
+    ap.add_argument("--quick", action="store_true", help="with --selftest: skip the largest perft counts")
+    ap.add_argument("--engine-a", help="first program")
+    ap.add_argument("--engine-b", help="second program (default: the first)")
+    ap.add_argument("--name-a", default="A")
+    ap.add_argument("--name-b", default="B")
+    ap.add_argument("--games", type=int, default=2)
+    ap.add_argument("--limit", default="sd 3", help='search limit command, e.g. "sd 3" or "st 1"')
+    ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--random-plies", type=int, default=4, help="random opening plies per game")
+    ap.add_argument("--opening", help="fixed opening moves in coordinates instead of random ones")
+    ap.add_argument("--max-plies", type=int, default=250, help="ply cap, adjudicated a draw")
+    ap.add_argument("--move-timeout", type=float, default=60.0, help="seconds per move before a hang")
+    ap.add_argument("--quit-timeout", type=float, default=5.0, help="seconds to exit after quit")
+    ap.add_argument("--outdir", help="directory for per-game logs")
+    ap.add_argument("--keep-transcripts", action="store_true", help="transcripts of every game, not only faulty ones")
+    ap.add_argument("--summary-file", help="append a tab-separated summary row to this file")
+    ap.add_argument("--verbose", "-v", action="store_true", help="one line per game")
+    args = ap.parse_args()
+    if args.selftest:
+        return selftest(args.quick)
+    if not args.engine_a:
+        ap.error("--engine-a is required (or --selftest)")
+    args.engine_b = args.engine_b or args.engine_a
+    for prog in (args.engine_a, args.engine_b):
+        if not (os.path.isfile(prog) and os.access(prog, os.X_OK)):
+            ap.error("not an executable program: %s" % prog)
+    args.engine_a = os.path.abspath(args.engine_a)
+    args.engine_b = os.path.abspath(args.engine_b)
+    return run_match(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Soak test: many fast games between the three editions through their XBoard
+# mode, refereed by tools/referee.py (its own move generator and game rules).
+# Usage: tools/soak.sh [games per pairing] [limit] [build dir]
+#   e.g. tools/soak.sh 20 "sd 3" build
+# Environment: SOAK_SEED (default 1), SOAK_TIMEOUT seconds per move (default 60;
+# give the sanitizer build more), SOAK_OUT directory for the game logs
+# (default <build dir>/soak-logs), SOAK_PLIES random opening plies
+# (default 4), SOAK_PAIRINGS to run only some pairings (e.g. "35-23 30-30"),
+# SOAK_PROGRAM_35, SOAK_PROGRAM_30, SOAK_PROGRAM_23 to name a program other
+# than the one in the build directory.
+# Prints a table of the pairings; exits non-zero when any illegal move, crash,
+# hang or refused legal move happened.
+set -u
+games=${1:-20}
+limit=${2:-sd 3}
+build=${3:-build}
+root=$(cd "$(dirname "$0")/.." && pwd)
+seed=${SOAK_SEED:-1}
+timeout=${SOAK_TIMEOUT:-60}
+plies=${SOAK_PLIES:-4}
+pairings=${SOAK_PAIRINGS:-35-35 30-30 23-23 35-30 35-23 30-23}
+out=${SOAK_OUT:-$build/soak-logs}
+
+program() {
+    case $1 in
+        35) echo "${SOAK_PROGRAM_35:-$build/zorvu35}" ;;
+        30) echo "${SOAK_PROGRAM_30:-$build/zorvu30}" ;;
+        23) echo "${SOAK_PROGRAM_23:-$build/zorvu}" ;;
+    esac
+}
+
+for edition in 35 30 23; do
+    p=$(program $edition)
+    [ -x "$p" ] || { echo "no program at $p (build it first)"; exit 2; }
+done
+
+mkdir -p "$out"
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+started=$(date +%s)
+broken=0
+for pairing in $pairings; do
+    a=${pairing%-*}
+    b=${pairing#*-}
+    python3 "$root/tools/referee.py" --engine-a "$(program "$a")" --engine-b "$(program "$b")" \
+        --name-a "$a" --name-b "$b" --games "$games" --limit "$limit" --seed "$seed" \
+        --random-plies "$plies" --move-timeout "$timeout" --outdir "$out" \
+        --summary-file "$summary"
+    # 0: clean, 1: faults seen; anything else means the referee itself failed.
+    status=$?
+    [ $status -le 1 ] || { echo "referee failed on pairing $pairing (status $status)"; broken=1; }
+done
+
+echo
+echo "limit \"$limit\", $games games per pairing, programs from $build, seed $seed, $(( $(date +%s) - started )) s"
+printf '%-8s %6s %7s %7s %6s %8s %8s %6s %9s\n' pairing games "A wins" "B wins" draws illegal crashes hangs rejected
+awk -F'\t' '{ printf "%-8s %6d %7d %7d %6d %8d %8d %6d %9d\n", $1, $2, $3, $4, $5, $6, $7, $8, $9 }' "$summary"
+echo "(A is the first edition of the pairing, B the second; game logs in $out)"
+[ $broken -eq 0 ] || exit 1
+awk -F'\t' '{ bad += $6 + $7 + $8 + $9 } END { exit bad > 0 }' "$summary"
