@@ -7,6 +7,7 @@
 #include "editions/v23/game.h"
 #include "editions/v23/search23.h"
 #include "frontend/console.h"
+#include "moves/attack.h"
 #include "moves/gen.h"
 #include "moves/make.h"
 #include "search/driver.h"
@@ -59,7 +60,19 @@ void engine_moves() {
     }
 }
 
-void set_side_to_move(int s) {
+// "white" and "black": the side to move is set on the board as it stands.
+// An en passant square belongs to the side that was to move, so it goes when
+// the side changes; a change that would let the new side take the enemy
+// king is refused.
+void set_side_to_move(int s, const std::string& word) {
+    if (s != side) {
+        if (in_check(side)) {
+            std::printf("Error (illegal position): %s\n", word.c_str());
+            std::fflush(stdout);
+            return;
+        }
+        ep = -1;
+    }
     side = s;
     xside = s ^ 1;
     undos = 0;
@@ -106,9 +119,9 @@ bool xboard_command(const std::string& w, const std::string& rest) {
     } else if (w == "force") {
         computer_side = EMPTY;
     } else if (w == "white") {
-        set_side_to_move(LIGHT);
+        set_side_to_move(LIGHT, w);
     } else if (w == "black") {
-        set_side_to_move(DARK);
+        set_side_to_move(DARK, w);
     } else if (w == "otim") {
         op_time = number_in(rest);
         std::printf("opponent time = %ld ", op_time);
