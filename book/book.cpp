@@ -50,13 +50,18 @@ const gen_rec* playable(int from, int to) {
     return nullptr;
 }
 
-bool copy_file(const char* from, const char* to) {
+// A book the user has made read-only stays as it is: the file must open
+// for writing (without being emptied; a missing file is created empty,
+// which reads as an empty book) before it is replaced.
+bool writable(const char* name) {
+    std::ofstream probe(name, std::ios::app);
+    return bool(probe);
+}
+
+void copy_file(const char* from, const char* to) {
     std::ifstream in(from, std::ios::binary);
     std::ofstream out(to, std::ios::binary | std::ios::trunc);
-    if (!in || !out) return false;
-    out << in.rdbuf();
-    out.close();
-    return !out.fail();
+    if (in && out) out << in.rdbuf();
 }
 
 }  // namespace
@@ -149,11 +154,18 @@ void addbook(const char* key, int from, int to, int side) {
         std::printf("Book not updated: cannot write %s\n", BOOK_TEMP_FILE);
         return;
     }
-    // open.tmp is complete before open.dat is touched: the whole book is
-    // always in one of the two files.
-    if (!copy_file(BOOK_TEMP_FILE, BOOK_FILE)) {
+    // open.tmp is complete before open.dat is touched, and open.dat is then
+    // replaced in one step: killed at any moment, the program leaves the old
+    // or the new book whole in open.dat. Copying open.tmp over open.dat
+    // instead would leave it cut short when killed during the copy, and the
+    // next run would build its book from the cut file.
+    if (!writable(BOOK_FILE) || std::rename(BOOK_TEMP_FILE, BOOK_FILE) != 0) {
         std::printf("Book not updated: cannot write %s (the new book is in %s)\n", BOOK_FILE, BOOK_TEMP_FILE);
         return;
     }
+    // open.tmp keeps a copy of the new book, as after every addition. Cut
+    // short by a kill, it does no harm: open.dat is whole, and the next
+    // addition writes open.tmp anew from it.
+    copy_file(BOOK_FILE, BOOK_TEMP_FILE);
     std::printf("Book update \n");
 }

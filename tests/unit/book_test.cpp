@@ -333,6 +333,36 @@ TEST_F(OpeningBook, RewriteKeepsLongLinesWhole) {
     EXPECT_EQ(read_file(BOOK_FILE), long_line + "51,35/\n8/8/8/8/8/8/8/8 /1/1,2/\n");
 }
 
+// A program killed while the book is rewritten must leave the whole book in
+// open.dat. The old file is replaced, never emptied and written again: a
+// second name for it (a hard link) still reads the old book whole.
+TEST_F(OpeningBook, OldBookFileIsReplacedNotRewrittenInPlace) {
+    const std::string old_book = "tcadract,pppppppp,8,8,4P3,8,PPPP1PPP,TCADRACT /1/12,28/\n" + START_KEY + " /0/52,36/\n";
+    write_file(BOOK_FILE, old_book);
+    ASSERT_EQ(link(BOOK_FILE, "old.dat"), 0);
+    EXPECT_EQ(add(START_KEY, 51, 35, LIGHT), "Adding to book ... \nBook update \n");
+    EXPECT_EQ(read_file("old.dat"), old_book);
+    const std::string new_book = "tcadract,pppppppp,8,8,4P3,8,PPPP1PPP,TCADRACT /1/12,28/\n" + START_KEY + " /0/52,36/51,35/\n";
+    EXPECT_EQ(read_file(BOOK_FILE), new_book);
+    EXPECT_EQ(read_file(BOOK_TEMP_FILE), new_book);
+    // The next addition replaces the file again; the link keeps the first book.
+    add(START_KEY, 12, 28, DARK);
+    EXPECT_EQ(read_file("old.dat"), old_book);
+    EXPECT_EQ(read_file(BOOK_FILE), new_book + START_KEY + " /1/12,28/\n");
+}
+
+// After a kill while open.tmp was being written, open.tmp is cut short and
+// open.dat is whole: the next addition starts from open.dat alone.
+TEST_F(OpeningBook, TempFileCutShortByAKillIsWrittenAnewFromTheBook) {
+    const std::string book = "tcadract,pppppppp,8,8,4P3,8,PPPP1PPP,TCADRACT /1/12,28/\n" + START_KEY + " /0/52,36/\n";
+    write_file(BOOK_FILE, book);
+    write_file(BOOK_TEMP_FILE, "tcadract,pppppppp,8,8,4P3,8,PPPP1PPP,TCA");
+    EXPECT_EQ(add(START_KEY, 51, 35, LIGHT), "Adding to book ... \nBook update \n");
+    const std::string grown = "tcadract,pppppppp,8,8,4P3,8,PPPP1PPP,TCADRACT /1/12,28/\n" + START_KEY + " /0/52,36/51,35/\n";
+    EXPECT_EQ(read_file(BOOK_FILE), grown);
+    EXPECT_EQ(read_file(BOOK_TEMP_FILE), grown);
+}
+
 TEST_F(OpeningBook, UncreatableTempFileLeavesTheBookUntouchedWithAMessage) {
     const std::string book = START_KEY + " /0/52,36/\n";
     write_file(BOOK_FILE, book);
