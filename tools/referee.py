@@ -438,6 +438,38 @@ def rules_selftest():
                       ("8/8/8/4k3/8/8/8/3NKN2 w - - 0 1", False),
                       ("8/8/8/4k3/8/8/7P/4K3 w - - 0 1", False)):
         expect("insufficient material " + fen, Position(fen).insufficient_material(), want)
+    # How a game ends, as the referee decides it.
+    class Options:
+        max_plies = 250
+
+    def ending(fen, texts, max_plies=250):
+        Options.max_plies = max_plies
+        game = Game(None, None, ("w", "b"), "sd 1", [], Options())
+        pos = Position(fen)
+        legal = pos.legal_moves()
+        reps = {pos.repetition_key(legal): 1}
+        over = game.game_over(pos, legal, reps)
+        for t in texts:
+            pos.make(find_move(legal, t))
+            game.moves.append(t)
+            legal = pos.legal_moves()
+            key = pos.repetition_key(legal)
+            reps[key] = reps.get(key, 0) + 1
+            over = game.game_over(pos, legal, reps)
+        return (game.result, game.reason) if over else None
+
+    knights = "g1f3 g8f6 f3g1 f6g8".split()
+    expect("twice is no repetition", ending(START_FEN, knights), None)
+    expect("threefold repetition", ending(START_FEN, knights * 2), ("1/2-1/2", "threefold repetition"))
+    expect("fifty moves", ending("8/8/8/4k3/8/8/8/R3K3 w - - 99 80", ["a1a2"]),
+           ("1/2-1/2", "50-move rule"))
+    expect("mate on the hundredth half-move", ending("7k/8/6K1/8/8/8/8/R7 w - - 99 80", ["a1a8"]),
+           ("1-0", "checkmate"))
+    expect("a capture resets the count", ending("8/8/8/4k3/8/8/r7/R3K3 w - - 99 80", ["a1a2"]), None)
+    expect("bare kings", ending("8/8/8/4k3/8/8/8/3rK3 w - - 0 80", ["e1d1"]),
+           ("1/2-1/2", "insufficient material"))
+    expect("ply cap", ending(START_FEN, knights, max_plies=4), ("1/2-1/2", "ply cap of 4 reached"))
+    expect("black mated", ending("k7/8/1K6/8/8/8/8/7R w - - 0 1", ["h1h8"]), ("1-0", "checkmate"))
     # FEN round trip.
     fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"
     expect("fen round trip", Position(fen).fen(), fen)
