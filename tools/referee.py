@@ -516,7 +516,7 @@ for line in sys.stdin:
         answer()
     elif word in ("xboard", "new", "force", "sd", "st"):
         pass
-    elif mode == "reject" and playing:
+    elif mode == "reject" and playing or mode == "reject-mate" and word == "d8h4":
         print("Error (unknown): " + word, flush=True)
     else:
         legal = pos.legal_moves()
@@ -558,6 +558,15 @@ def fault_selftest():
                  ("first", "crash", 1, "crash", "1-0"),
                  ("sanitizer", "first", 0, "crash", None),   # found on stderr after the game
                  ("first", "reject", 1, "reject", "1-0")]
+        # The mating move of fool's mate, refused by the mated side after the
+        # game is over: still a fault, the result stands.
+        game = Game(fake("reject-mate"), good, ("reject-mate", "first"), "sd 1",
+                    ["f2f3", "e7e5", "g2g4", "d8h4"], Options())
+        game.play()
+        got = [(c, k) for c in (0, 1) for k, _ in game.faults[c]]
+        if got != [(0, "reject")] or game.result != "0-1":
+            failures.append("refused mating move: faults %r, result %s (%s)" % (
+                got, game.result, game.reason))
         for white, black, side, kind, result in cases:
             game = Game(good if white == "first" else fake(white),
                         good if black == "first" else fake(black),
@@ -769,7 +778,24 @@ class Game:
                     self.fault(colour, "crash", "sanitizer report on stderr: " + report.group(0))
                 e.stderr_copy = e.stderr_text()
                 e.cleanup()
+            self.drain(engines, events)
             self.engines = engines
+
+    def drain(self, engines, events):
+        """The lines printed after the game was decided go to the transcript;
+        a refusal of a move the engine was sent (the last one too) still counts."""
+        while True:
+            try:
+                index, line = events.get_nowait()
+            except queue.Empty:
+                return
+            if line is None:
+                continue
+            engines[index].log("<", line)
+            rejected = REJECT_LINE.match(line)
+            if rejected and rejected.group(1) in engines[index].sent:
+                self.fault(index, "reject", "refused the legal move %s (%s)" % (
+                    rejected.group(1), line.strip()))
 
     def game_over(self, pos, legal, reps):
         if not legal:
