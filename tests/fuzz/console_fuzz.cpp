@@ -1,0 +1,17 @@
+// tests/fuzz/console_fuzz.cpp: the console loop fed arbitrary bytes, every
+// search one ply deep.
+#include "fuzz_input.h"
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    enter_scratch_directory();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    std::remove("open.dat");   // each run starts without a book
+    run_console_on(bounded_script("sd 1\n", data, size));
+    return 0;
+}
