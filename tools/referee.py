@@ -605,7 +605,7 @@ def selftest(quick):
             ok = False
     failures = rules_selftest() + fault_selftest()
     for f in failures:
-        print("rule check failed: " + f)
+        print("check failed: " + f)
     ok &= not failures
     print("selftest " + ("passed" if ok else "FAILED"))
     return 0 if ok else 1
@@ -630,9 +630,9 @@ class Engine:
         self.program = program
         self.events = events
         self.transcript = transcript
-        self.workdir = tempfile.mkdtemp(prefix="referee-")
-        self.stderr_path = os.path.join(self.workdir, "stderr.txt")
-        self.stderr_file = open(self.stderr_path, "wb")
+        self.workdir = tempfile.mkdtemp(prefix="referee-")   # stays empty: no book
+        handle, self.stderr_path = tempfile.mkstemp(prefix="referee-stderr-")
+        self.stderr_file = os.fdopen(handle, "wb")
         self.proc = subprocess.Popen([program], cwd=self.workdir, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=self.stderr_file,
                                      start_new_session=True)
@@ -696,6 +696,10 @@ class Engine:
 
     def cleanup(self):
         shutil.rmtree(self.workdir, ignore_errors=True)
+        try:
+            os.remove(self.stderr_path)
+        except OSError:
+            pass
 
 
 def describe_status(status):
@@ -770,6 +774,9 @@ class Game:
             for e in engines:
                 status = e.finish(args.quit_timeout)
                 colour = e.index
+                if status is None and not any(k == "hang" for k, _ in self.faults[colour]):
+                    self.notes.append("%s did not exit within %g s of quit and was killed"
+                                      % (self.names[colour], args.quit_timeout))
                 already = any(k in ("crash", "hang") for k, _ in self.faults[colour])
                 if status not in (None, 0) and not already:
                     self.fault(colour, "crash", "after the game: " + describe_status(status))
@@ -917,6 +924,7 @@ class Game:
         for colour in (0, 1):
             for kind, detail in self.faults[colour]:
                 lines.append("Fault: %s %s: %s" % (self.names[colour], kind, detail))
+        lines += ["Note: " + note for note in self.notes]
         return '\n'.join(lines) + '\n'
 
 
