@@ -13,16 +13,23 @@ void enter_scratch_directory() {
     if (!std::freopen("/dev/null", "w", stdout)) std::abort();
 }
 
+namespace {
+
+// The XBoard loop reads lines as C strings, so a NUL byte ends a word there.
+bool ends_word(unsigned char c) { return std::isspace(c) || c == '\0'; }
+
+}  // namespace
+
 std::string bounded_script(const std::string& prefix, const unsigned char* data, std::size_t size) {
     std::string out = prefix;
     std::size_t i = 0;
     while (i < size) {
-        if (std::isspace(data[i])) {
+        if (ends_word(data[i])) {
             out.push_back(char(data[i++]));
             continue;
         }
         std::size_t end = i;
-        while (end < size && !std::isspace(data[end])) end++;
+        while (end < size && !ends_word(data[end])) end++;
         const std::string word(reinterpret_cast<const char*>(data) + i, end - i);
         const bool limit = word == "st" || word == "sd" || word == "time" || word == "otim";
         out += limit ? "zz" : word;

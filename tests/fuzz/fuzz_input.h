@@ -9,8 +9,9 @@
 void enter_scratch_directory();
 
 // The fuzzer's bytes made safe to run: every word that would set a search
-// limit or a clock ("st", "sd", "time", "otim") is replaced, so every search
-// stays at the one ply that `prefix` sets. The result is prefix + bytes.
+// limit or a clock ("st", "sd", "time", "otim", ended by white space or a
+// NUL byte) is replaced, so every search stays at the one ply that `prefix`
+// sets. The result is prefix + bytes.
 std::string bounded_script(const std::string& prefix, const unsigned char* data, std::size_t size);
 
 // Runs the program's console loop with `input` as its standard input.
