@@ -5,7 +5,7 @@
 #include "board/print.h"
 #include "frontend/commands.h"
 #include "frontend/console.h"
-#include "moves/attack.h"
+#include "frontend/reply.h"
 #include "moves/gen.h"
 #include "moves/make.h"
 #include "search/alphabeta.h"
@@ -59,27 +59,6 @@ void engine_moves() {
         ply = 0;
         Move2Gen();
     }
-}
-
-// "white" and "black": the side to move is set on the board as it stands.
-// An en passant square belongs to the side that was to move, so it goes when
-// the side changes; a change that would let the new side take the enemy
-// king is refused, as a FEN with the side not to move in check is.
-void set_side_to_move(int s, const std::string& word) {
-    if (s != side) {
-        if (in_check(side)) {
-            std::printf("Error (illegal position): %s\n", word.c_str());
-            std::fflush(stdout);
-            return;
-        }
-        ep = -1;
-    }
-    side = s;
-    xside = s ^ 1;
-    undos = 0;
-    ply = 0;
-    Move2Gen();
-    computer_side = xside;
 }
 
 void take_back_one() {

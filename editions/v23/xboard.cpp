@@ -7,7 +7,7 @@
 #include "editions/v23/game.h"
 #include "editions/v23/search23.h"
 #include "frontend/console.h"
-#include "moves/attack.h"
+#include "frontend/reply.h"
 #include "moves/gen.h"
 #include "moves/make.h"
 #include "search/driver.h"
@@ -58,27 +58,6 @@ void engine_moves() {
         makemove(m);
         record_move23();
     }
-}
-
-// "white" and "black": the side to move is set on the board as it stands.
-// An en passant square belongs to the side that was to move, so it goes when
-// the side changes; a change that would let the new side take the enemy
-// king is refused.
-void set_side_to_move(int s, const std::string& word) {
-    if (s != side) {
-        if (in_check(side)) {
-            std::printf("Error (illegal position): %s\n", word.c_str());
-            std::fflush(stdout);
-            return;
-        }
-        ep = -1;
-    }
-    side = s;
-    xside = s ^ 1;
-    undos = 0;
-    ply = 0;
-    Move2Gen();
-    computer_side = xside;
 }
 
 void hint() {
