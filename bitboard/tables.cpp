@@ -37,10 +37,6 @@ const int sq_color[64] = {
 
 namespace {
 
-// Square numbers of the castling squares.
-enum { A8 = 0, C8 = 2, D8 = 3, E8 = 4, F8 = 5, G8 = 6, H8 = 7,
-       A1 = 56, C1 = 58, D1 = 59, E1 = 60, F1 = 61, G1 = 62, H1 = 63 };
-
 void init_castle_masks() {
     E1F1G1 = mask[E1] | mask[F1] | mask[G1];
     E1D1C1 = mask[E1] | mask[D1] | mask[C1];

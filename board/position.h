@@ -12,6 +12,18 @@ constexpr int LIGHT = 0, DARK = 1, EMPTY = 6;
 // Piece codes.
 constexpr int PAWN = 0, KNIGHT = 1, BISHOP = 2, ROOK = 3, QUEEN = 4, KING = 5;
 
+// Square numbers: a8 is 0, h8 7, a1 56, h1 63, rank by rank from the eighth.
+enum board_square : int {
+    A8, B8, C8, D8, E8, F8, G8, H8,
+    A7, B7, C7, D7, E7, F7, G7, H7,
+    A6, B6, C6, D6, E6, F6, G6, H6,
+    A5, B5, C5, D5, E5, F5, G5, H5,
+    A4, B4, C4, D4, E4, F4, G4, H4,
+    A3, B3, C3, D3, E3, F3, G3, H3,
+    A2, B2, C2, D2, E2, F2, G2, H2,
+    A1, B1, C1, D1, E1, F1, G1, H1,
+};
+
 // Flag bits of move_bytes::bits.
 constexpr int MF_CAPTURE = 0x01, MF_CASTLE = 0x02, MF_EP = 0x04;
 constexpr int MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20;

@@ -7,6 +7,7 @@
 constexpr const char* BOOK_FILE = "open.dat";
 constexpr const char* BOOK_TEMP_FILE = "open.tmp";
 constexpr int BOOK_MAX_ENTRIES = 10;   // entries of one line held for the choice
+constexpr int BOOK_PLY_LIMIT = 24;     // the book answers while fewer half-moves than this are recorded
 
 struct book_entry {
     int from, to;

@@ -11,9 +11,6 @@ BitBoard light_passed, dark_passed;
 
 namespace {
 
-constexpr int D2 = 51, E2 = 52, D7 = 11, E7 = 12;
-constexpr int D3 = 43, E3 = 44, D5 = 27, E5 = 28, D6 = 19, E6 = 20;
-
 int row_of(int sq) { return sq >> 3; }
 
 // Files b to g: the a- and h-files take no part in some terms.

@@ -44,9 +44,6 @@ const int tropism[6] = {10, 8, 4, 2, 6, 20};
 
 namespace {
 
-enum { A8 = 0, B8 = 1, C8 = 2, D8 = 3, F8 = 5, G8 = 6, H8 = 7, G7 = 14, G2 = 54,
-       A1 = 56, B1 = 57, C1 = 58, D1 = 59, F1 = 61, G1 = 62, H1 = 63 };
-
 // One side's men, seen from that side: the dark side reads the tables flipped.
 struct side_sets {
     BitBoard knights, bishops, rooks, queens, bishopsqueens, rooksqueens, pieces, occupied;

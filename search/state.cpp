@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-int max_time = 10000;
+int max_time = NO_LIMIT;
 int max_depth = 4;
 long total_time, op_time;
 int start_time, stop_time;

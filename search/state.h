@@ -7,6 +7,13 @@
 constexpr int MAX_ITERATION = 20;   // iterations never go deeper
 constexpr int MAX_LINE = 60;        // moves of a principal-variation line
 constexpr int QUIESCE_PLIES = 30;   // the limit every caller passes to the quiescence search
+// The mate scale of every edition: a side mated at ply p scores p - MATE_SCORE,
+// so scores near +-MATE_SCORE are mates and (-MATE_SCORE, MATE_SCORE) is the
+// widest window.
+constexpr int MATE_SCORE = 10000;
+constexpr int mated_in(int p) { return p - MATE_SCORE; }   // the side to move is mated at ply p
+// max_time or max_depth when the other limit bounds the search alone.
+constexpr int NO_LIMIT = 10000;
 
 struct tagLINE {
     int count;

@@ -14,7 +14,6 @@ constexpr int QUIESCE_MAX_DEPTH = 30;   // capture plies below a leaf
 constexpr int NULL_MOVE_SEARCHES = 70;  // the null move is tried in the first searches of a game only
 constexpr int KILLER_SLOTS = 3;
 constexpr long CLOCK_INTERVAL = 1024;   // nodes between two readings of the clock
-constexpr int MATE_SCORE = 10000;       // a side mated at ply p scores p - MATE_SCORE
 constexpr int MATE_FOUND = 9990;        // beyond this a root score is a forced mate
 constexpr int DRAW_SCORE = 2;           // a repetition, a stalemate
 

@@ -28,8 +28,6 @@ const int center_factor[8] = {7, 6, 1, 0, 0, 1, 6, 7};
 
 namespace {
 
-constexpr int D2 = 51, E2 = 52, D7 = 11, E7 = 12;
-
 // Files b to g: the edge pawns take no part in chain space and backwardness.
 BitBoard inner_files() { return ~(columnas[0] | columnas[7]); }
 

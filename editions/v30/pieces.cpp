@@ -35,10 +35,6 @@ const int bishop_pcsq[64] = {
 
 namespace {
 
-// First-rank squares, named from light's side; the dark king reads them
-// through flip.
-enum { A1 = 56, B1 = 57, C1 = 58, D1 = 59, E1 = 60, F1 = 61, G1 = 62, H1 = 63 };
-
 int material_of(BitBoard knights, BitBoard bishops, BitBoard rooks, BitBoard queens) {
     return PopCnt(knights) * piece_value[KNIGHT] + PopCnt(bishops) * piece_value[BISHOP] +
            PopCnt(rooks) * piece_value[ROOK] + PopCnt(queens) * piece_value[QUEEN];
