@@ -28,8 +28,9 @@ enum board_square : int {
 constexpr int MF_CAPTURE = 0x01, MF_CASTLE = 0x02, MF_EP = 0x04;
 constexpr int MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20;
 
-// Capacities. The game record is much longer than the traditional 300 moves,
-// since engine-versus-engine games regularly pass 150 moves a side.
+// Capacities, per edition (edition.h): editions 3.5 and 3.0 keep 2048
+// half-moves in the game record, since engine-versus-engine games regularly
+// pass 150 moves a side; edition 2.3 keeps its 300.
 constexpr int MAX_PLY = EDITION_MAX_PLY;   // undo records per search line
 // A position a game can reach has at most 325 pseudo-legal moves: nine
 // queens, two rooks, bishops and knights, king moves, castling, en passant.
@@ -63,7 +64,7 @@ struct gen_rec {
 struct hist_rec {
     move_bytes m;
     signed char capture;   // piece code that stood on m.to, EMPTY when none
-    int castle;            // 0x80 marks a null move
+    int castle;            // rights before the move; NULL_MARK (edition.h) marks a null move
     int ep;
     int fifty;
     uint64_t checksum, pawn_key, material_key;

@@ -19,8 +19,7 @@ int hash_search(int* score, int depth, int alpha, int beta) {
     }
     // Depth 0 also keeps a freshly set-up position (key 0) off empty entries.
     if (e->depth == 0) return 0;
-    // Scores near mate depend on the path; never take them from the table.
-    if (e->score < -8000 || e->score > 8000) return 0;
+    if (e->score < -TABLE_SCORE_LIMIT || e->score > TABLE_SCORE_LIMIT) return 0;
     *score = e->score;
     const bool answers = e->bound == HASH_EXACT || (e->bound == HASH_LOWER && *score >= beta) ||
                          (e->bound == HASH_UPPER && *score <= alpha);

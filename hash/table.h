@@ -7,6 +7,9 @@
 #include "board/position.h"
 
 enum { HASH_EXACT = 1, HASH_UPPER = 2, HASH_LOWER = 3 };
+// Scores beyond +-TABLE_SCORE_LIMIT are mates, which depend on the path:
+// the table never answers with them.
+constexpr int TABLE_SCORE_LIMIT = 8000;
 
 struct hash_entry {
     uint64_t checksum;   // 0 also marks an empty entry

@@ -13,7 +13,6 @@ BitBoard team_moving;
 
 namespace {
 
-constexpr int NULL_MARK = 0x80;   // in hist_rec::castle: the record is a null move
 
 void save_state(hist_rec& r) {
     r.checksum = master_checksum;

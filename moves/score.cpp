@@ -52,7 +52,7 @@ BitBoard XrayAttack(int to, BitBoard A, int s, int c) {
 }
 
 int sce2(int from, int to, const BitBoard* xatt, const BitBoard* satt, int stm) {
-    if (!*xatt) return value_on(to) + 145000;
+    if (!*xatt) return value_on(to) + ORDER_WINNING_CAPTURE;
     // Every man of the board can take part at most once.
     int gain[33];
     gain[0] = value_on(to);
@@ -71,7 +71,7 @@ int sce2(int from, int to, const BitBoard* xatt, const BitBoard* satt, int stm) 
         A &= ~mask[s];
     }
     for (int i = n - 1; i > 0; i--) gain[i - 1] = std::min(gain[i - 1], -gain[i]);
-    return gain[0] < -1 ? gain[0] : gain[0] + 145000;
+    return gain[0] < -1 ? gain[0] : gain[0] + ORDER_WINNING_CAPTURE;
 }
 
 uint32_t stored_hash_move() {
@@ -85,17 +85,17 @@ int scoring2(move_bytes m, const BitBoard* from_x, const BitBoard* from_s) {
 
 int score_move(move_bytes m, const BitBoard* from_x, const BitBoard* from_s, uint32_t hash_move) {
     if (hash_move != 0 && move_value(m) == hash_move) {
-        chash[1]++;
-        return 250000;
+        chash[CHASH_HASH_MOVE]++;
+        return ORDER_HASH_MOVE;
     }
     const int from = m.from, to = m.to;
     if (m.bits & (MF_CAPTURE | MF_EP)) {
-        if (piece[to] != EMPTY && !from_x[to]) return piece_value[piece[to]] + 145000;
+        if (piece[to] != EMPTY && !from_x[to]) return piece_value[piece[to]] + ORDER_WINNING_CAPTURE;
         // Among equal exchanges the capture with the smaller man comes first.
         return sce2(from, to, &from_x[to], &from_s[to], xside) - piece[from];
     }
-    if (m.bits & MF_PROMOTE) return piece_value[int(m.promote)] + (from_x[to] ? 0 : 50000);
-    if (killers[ply][0].m == m || killers[ply][1].m == m) return 100000;
+    if (m.bits & MF_PROMOTE) return piece_value[int(m.promote)] + (from_x[to] ? 0 : ORDER_SAFE_PROMOTION);
+    if (killers[ply][0].m == m || killers[ply][1].m == m) return ORDER_KILLER;
     int h = history[from * 64 + to];
     if (h) return h;
     if (ply == 0 && (h = ply0_history[from * 64 + to])) return h;

@@ -18,8 +18,8 @@ int chk_counter;
 
 namespace {
 
-constexpr int NULL_MARK = 0x80;
 constexpr int FULL_PLY = 128;   // extension credit worth one ply
+constexpr int NULL_MOVE_MAX_ALPHA = 499;   // no null move once the side to move is this far ahead
 
 int own_material() { return side == LIGHT ? material_balance : -material_balance; }
 
@@ -36,7 +36,7 @@ void check_time() {
 
 bool null_move_allowed(int depth, int alpha, int beta, bool in_check) {
     const BitBoard pieces = side == LIGHT ? light_pieces & ~mask[light_king_sq] : dark_pieces & ~mask[dark_king_sq];
-    return !in_check && depth > 1 && !is_endgame && alpha <= 499 && own_material() + 50 > beta && pieces &&
+    return !in_check && depth > 1 && !is_endgame && alpha <= NULL_MOVE_MAX_ALPHA && own_material() + 50 > beta && pieces &&
            ply >= 2 && !(hist_dat[ply - 2].castle & NULL_MARK);
 }
 
@@ -56,7 +56,7 @@ int extension_credit(move_bytes m, bool in_check, bool only_move, int depth, int
     if (is_endgame) {
         const bool kings_and_pawns = PopCnt(light_pieces) == 1 && PopCnt(dark_pieces) == 1;
         if (m.bits & (MF_PAWN | MF_DOUBLE)) c += kings_and_pawns ? 102 : 51;
-    } else if (nullscore < -9000 && depth <= 3) {
+    } else if (nullscore < -NEAR_MATE && depth <= 3) {
         c += 51;   // a mate threat showed up against the null move
     }
     c += credit;
@@ -94,7 +94,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     if (depth <= 3 && own + atfactor * 4 / 3 < alpha && ply > 0 && own + 150 < alpha && credit == 0) {
         const int s = quiesce(alpha, beta, 0, QUIESCE_PLIES);
         if (s <= alpha) {
-            chash[4]++;
+            chash[CHASH_RAZOR]++;
             return s;
         }
     }
@@ -103,14 +103,14 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     std::memset(&local, 0, sizeof local);
     if (follow_pv) sort_pv();
 
-    int nullscore = 10000;
+    int nullscore = MATE_SCORE;   // no null-move score: no threat seen
     if (null_move_allowed(depth, alpha, beta, in_check) && makenullmove()) {
         const int d = depth > 4 ? depth - 3 : depth - 2;
         int ns;
         if (!hash_search(&ns, d, beta - 1, beta)) ns = -alphabeta(-beta, 1 - beta, d, &local, 0);
         unmakenullmove();
         if (ns >= beta) {
-            chash[0]++;
+            chash[CHASH_NULL_CUTOFF]++;
             return ns;
         }
         nullscore = ns;
@@ -128,7 +128,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
         any = true;
 
         int stored;
-        if (alpha <= 8999 && beta > -9000 && key_search()) {
+        if (alpha < NEAR_MATE && beta > -NEAR_MATE && key_search()) {
             w = 2;
         } else if (hash_search(&stored, depth - 1, w, w + 1)) {
             w = stored;
@@ -168,6 +168,6 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
             fails++;
         }
     }
-    if (!any) return in_check ? -10000 + ply : 0;
+    if (!any) return in_check ? mated_in(ply) : 0;
     return fifty > 99 ? 0 : a;
 }

@@ -6,7 +6,6 @@
 
 constexpr int TIME_CHECK_NODES = 9127;   // the clock is read once per this many interior nodes
 
-// chash: 0 null-move cutoffs, 1 hash moves, 4 razoring, 10 and 11 quiescence skips.
 extern int chk_counter;        // nodes since the clock was last read
 
 // Score of the position for the side to move; line receives the best line

@@ -38,8 +38,8 @@ void prepare() {
 }
 
 void iterate(int only_move) {
-    minki += quiesce(-10000, 10000, 0, QUIESCE_PLIES);
-    maxkf += quiesce(-10000, 10000, 0, QUIESCE_PLIES);
+    minki += quiesce(-MATE_SCORE, MATE_SCORE, 0, QUIESCE_PLIES);
+    maxkf += quiesce(-MATE_SCORE, MATE_SCORE, 0, QUIESCE_PLIES);
     for (int depth = 1; depth <= max_depth; depth++) {
         var_princ.count = 0;
         mdpth = depth;
@@ -49,15 +49,15 @@ void iterate(int only_move) {
             const int s = alphabeta(minki, maxkf, depth, &var_princ, 0);
             if (depth > 3 && (s > eval_global + 50 || s < eval_global - 50)) stop_time = after(stop_time, 5);
             if (only_move && depth > 3) stop_and_report();
-            if (depth > 2 && (s > 9999 - depth || s < depth - 9999)) {
+            if (depth > 2 && mate_within(s, depth)) {
                 ply = 0;
                 stop_and_report();
             }
             if (fails > 2 && (s <= minki || s >= maxkf)) {
                 clear_hash();
                 stop_time = after(stop_time, 3);
-                minki = -10000;
-                maxkf = 10000;
+                minki = -MATE_SCORE;
+                maxkf = MATE_SCORE;
             } else if (s >= maxkf) {
                 clear_hash();
                 minki = s - 10;

@@ -13,7 +13,7 @@ int follow_pv;
 void sort(int from) {
     // Beyond the first positions only a move that already scores high is
     // worth a search for something better.
-    if (SORT_FULL_POSITIONS && from >= gen_begin[ply] + SORT_FULL_POSITIONS && gen_dat[from].score <= 999) return;
+    if (SORT_FULL_POSITIONS && from >= gen_begin[ply] + SORT_FULL_POSITIONS && gen_dat[from].score <= ORDER_LATE_MINIMUM) return;
     int best = from, best_score = -1;
     for (int i = from; i < gen_end[ply]; i++) {
         if (gen_dat[i].score > best_score) {

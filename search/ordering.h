@@ -3,6 +3,16 @@
 #pragma once
 #include "board/position.h"
 
+// The bands of the move scorers, highest first. A move scores its band plus
+// its own small gain, so a move of a higher band is always tried earlier.
+constexpr int ORDER_HASH_MOVE = 250000;        // the table's best move of the position
+constexpr int ORDER_WINNING_CAPTURE = 145000;  // a capture that does not lose material, plus its gain
+constexpr int ORDER_KILLER = 100000;
+constexpr int ORDER_SAFE_PROMOTION = 50000;    // a promotion the opponent cannot take at once, plus the piece
+// Past SORT_FULL_POSITIONS of a list only moves scoring above this (no quiet
+// move by its history alone) are still looked for.
+constexpr int ORDER_LATE_MINIMUM = 999;
+
 struct killer_rec {
     move_bytes m;
     int count;

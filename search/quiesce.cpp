@@ -15,11 +15,11 @@ bool skip_capture(const gen_rec& g, int margin, int alpha) {
     const int victim = piece[int(g.m.to)];
     if (victim == EMPTY) return false;
     if (margin + piece_value[victim] < alpha) {
-        chash[11]++;
+        chash[CHASH_FUTILE_CAPTURE]++;
         return true;
     }
-    if (g.score <= 49999) {
-        chash[10]++;
+    if (g.score < ORDER_SAFE_PROMOTION) {   // below every band: the exchange loses material
+        chash[CHASH_LOSING_CAPTURE]++;
         return true;
     }
     return false;

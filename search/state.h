@@ -12,6 +12,14 @@ constexpr int QUIESCE_PLIES = 30;   // the limit every caller passes to the quie
 // widest window.
 constexpr int MATE_SCORE = 10000;
 constexpr int mated_in(int p) { return p - MATE_SCORE; }   // the side to move is mated at ply p
+// A score that is a mate found within `plies` plies, for either side.
+constexpr bool mate_within(int score, int plies) {
+    return score >= MATE_SCORE - plies || score <= plies - MATE_SCORE;
+}
+// Windows inside (-NEAR_MATE, NEAR_MATE) are about material, not mates: a
+// repetition is scored there, and a null move scoring below -NEAR_MATE shows
+// a mate threat.
+constexpr int NEAR_MATE = 9000;
 // max_time or max_depth when the other limit bounds the search alone.
 constexpr int NO_LIMIT = 10000;
 

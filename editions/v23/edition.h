@@ -13,3 +13,13 @@ constexpr int CASTLE_DARK_SHORT = 4, CASTLE_DARK_LONG = 8;
 // after a completed iteration the score plus or minus ventana.
 constexpr int INITIAL_WINDOW = 11000;
 constexpr int ventana = 33;
+
+// hist_rec::castle of an undo record that holds a null move (with no capture).
+constexpr int NULL_MARK = 255;
+
+// What the slots of the chash counters (the "Counters" line) count here.
+enum chash_slot : int {
+    CHASH_EVAL = 0,           // evaluations
+    CHASH_NULL_CUTOFF = 1,    // null moves that cut off
+    CHASH_WINDOW_RESET = 2,   // root searches that failed and reopened the full window
+};

@@ -263,7 +263,7 @@ int king_terms(const census& c, int k, int s) {
 
 // Edition 2.3 evaluates every position in full: the window is not used.
 int eval(int /*alpha*/, int /*beta*/) {
-    chash[0]++;
+    chash[CHASH_EVAL]++;
     census c;
     take_census(c);
     int account[2];

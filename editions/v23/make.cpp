@@ -125,7 +125,7 @@ void takeback() {
     ply--;
     const hist_rec& r = hist_dat[ply];
     ep = r.ep;
-    if (r.castle == NULL_MOVE_MARK) return;   // a null move left on the line by an aborted search
+    if (r.castle == NULL_MARK) return;   // a null move left on the line by an aborted search
     castle = r.castle;
     fifty = r.fifty;
     const int from = r.m.from, to = r.m.to, bits = r.m.bits, c = side;
@@ -156,9 +156,9 @@ void takeback() {
 }
 
 int makenullmove() {
-    if (ply < 2 || ply >= MAX_PLY - 1 || hist_dat[ply - 1].castle == NULL_MOVE_MARK) return 0;
+    if (ply < 2 || ply >= MAX_PLY - 1 || hist_dat[ply - 1].castle == NULL_MARK) return 0;
     hist_rec& r = hist_dat[ply];
-    r.castle = NULL_MOVE_MARK;
+    r.castle = NULL_MARK;
     r.capture = EMPTY;
     r.ep = ep;
     side ^= 1;

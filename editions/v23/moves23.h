@@ -4,6 +4,4 @@
 // those of moves/attack.h, answered from the board arrays.
 #pragma once
 
-constexpr int NULL_MOVE_MARK = 255;   // the castle field of a null-move record
-
 void gen_captures();   // the capturing moves of the same walk, for the quiescence search

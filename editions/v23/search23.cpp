@@ -28,7 +28,7 @@ constexpr int WINDOW_NEAR = 1;              // after a first failure the window 
 
 // ---------------------------------------------------------------- ordering
 
-bool is_null_record(const hist_rec& r) { return r.castle == NULL_MOVE_MARK && r.capture == EMPTY; }
+bool is_null_record(const hist_rec& r) { return r.castle == NULL_MARK && r.capture == EMPTY; }
 
 // Captures first, the more valuable victim and the cheaper attacker
 // earlier; quiet moves by their history.
@@ -207,7 +207,7 @@ void widen(int s, int failures) {
     if (failures > 0) {
         minki = -INITIAL_WINDOW;
         maxkf = INITIAL_WINDOW;
-        chash[2]++;
+        chash[CHASH_WINDOW_RESET]++;
     } else if (s >= maxkf) {
         minki = s - WINDOW_NEAR;
         maxkf = s + ventana;
@@ -288,7 +288,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
     if (null_move_allowed(depth, check)) {
         const int ns = null_move_score(depth, beta, &local);
         if (ns >= beta) {
-            chash[1]++;
+            chash[CHASH_NULL_CUTOFF]++;
             return ns;
         }
     }

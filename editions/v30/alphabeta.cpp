@@ -13,9 +13,8 @@
 
 namespace {
 
-constexpr int NULL_MARK = 0x80;     // the castle field of a null-move record
 constexpr int EXTRA_PLIES = 5;      // plies a line may run past its iteration's depth
-constexpr int MATE = 10000;
+constexpr int NULL_MOVE_MAX_ALPHA = 699;   // no null move once the side to move is this far ahead
 
 bool in_check_here(const int* flags_x) { return flags_x[side == LIGHT ? light_king_sq : dark_king_sq] != 0; }
 
@@ -57,7 +56,7 @@ void count_node() {
 
 bool null_move_allowed(int depth, int alpha, bool in_check) {
     const BitBoard pieces = side == LIGHT ? light_pieces & ~mask[light_king_sq] : dark_pieces & ~mask[dark_king_sq];
-    return !in_check && depth > 1 && depth != mdpth && !is_endgame && alpha <= 699 && ply > 1 &&
+    return !in_check && depth > 1 && depth != mdpth && !is_endgame && alpha <= NULL_MOVE_MAX_ALPHA && ply > 1 &&
            hist_dat[ply - 2].castle != NULL_MARK && pieces;
 }
 
@@ -95,7 +94,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
         const int ns = -alphabeta(-beta, 1 - beta, d, &local, 1);
         unmakenullmove();
         if (ns >= beta) {
-            chash[0]++;
+            chash[CHASH_EVALS_AND_NULL_CUTOFFS]++;
             return ns;
         }
     }
@@ -112,7 +111,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
         any = true;
 
         int stored;
-        if (alpha <= 8999 && beta > -9000 && key_search()) w = 2;
+        if (alpha < NEAR_MATE && beta > -NEAR_MATE && key_search()) w = 2;
         else if (hash_search(&stored, depth - 1, w, w + 1)) w = stored;
         else w = search_move(w, beta, depth - move_decrement(only_move, in_check, depth, p), &local, p);
         takeback();
@@ -139,7 +138,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
         }
     }
     if (a == alpha) hash_alpha_node_update();
-    if (!any) return in_check ? -MATE + ply : 0;
+    if (!any) return in_check ? mated_in(ply) : 0;
     return fifty > 99 ? 0 : a;
 }
 
@@ -153,8 +152,8 @@ aspiration_step aspiration_after(int s, int failures) {
     if (failures >= 3) return WINDOW_ABANDONED;
     clear_hash();
     if (failures > 0) {
-        minki = -MATE;
-        maxkf = MATE;
+        minki = -MATE_SCORE;
+        maxkf = MATE_SCORE;
     } else if (s >= maxkf) {
         minki = s - 10;
         maxkf = s + ventana;

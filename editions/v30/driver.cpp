@@ -42,7 +42,7 @@ int search_depth(int depth, int only_move) {
     for (int failures = 0;; failures++) {
         const int s = alphabeta(minki, maxkf, depth, &var_princ, 0);
         if (only_move && depth > 3) stop_now();
-        if (depth > 2 && (s > 10000 - depth || s < depth - 10000)) {   // a mate within reach
+        if (depth > 2 && mate_within(s, depth - 1)) {   // a mate within reach
             ply = 0;
             stop_now();
         }

@@ -25,3 +25,14 @@ constexpr int ventana = 50;
 constexpr int SORT_FULL_POSITIONS = 0;
 constexpr int ONLY_ONE_MAX_MOVES = 8;
 constexpr int PV_BONUS = 500000;
+
+// hist_rec::castle of an undo record that holds a null move (the rights are
+// not kept there).
+constexpr int NULL_MARK = 0x80;
+
+// What the slots of the chash counters (the "Counters" line) count here.
+enum chash_slot : int {
+    CHASH_EVALS_AND_NULL_CUTOFFS = 0,   // evaluations and null moves that cut off, together
+    CHASH_HASH_MOVE = 1,                // generated moves found to be the table's best move
+    CHASH_FUTILE_CAPTURE = 11,          // quiescence captures skipped as unable to reach alpha
+};

@@ -121,7 +121,7 @@ int endgame() {
 }
 
 int eval(int alpha, int beta) {
-    chash[0]++;
+    chash[CHASH_EVALS_AND_NULL_CUTOFFS]++;
     const int s = eval_pieces() + eval_pawns();
     const int view = side == LIGHT ? s : -s;
     if (view > beta + LAZY_MARGIN || view < alpha - LAZY_MARGIN) return view;

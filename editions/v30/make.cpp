@@ -13,7 +13,6 @@ BitBoard team_moving;
 
 namespace {
 
-constexpr int NULL_MARK = 0x80;   // the castle field of a null-move record
 
 // The rook that a castling king move takes along, given the king's two
 // squares in either order (making or taking back).

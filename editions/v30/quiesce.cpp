@@ -37,7 +37,7 @@ int quiesce(int alpha, int beta, int qply, int qmax) {
         // Even winning the man outright (and the margin) would not reach
         // alpha. The margin is the one of entry, while alpha may have risen.
         if (margin + taken_value(m) < alpha) {
-            chash[11]++;
+            chash[CHASH_FUTILE_CAPTURE]++;
             continue;
         }
         if (!makemove(m)) continue;

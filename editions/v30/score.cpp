@@ -12,6 +12,11 @@
 
 namespace {
 
+// Bands of this edition besides the shared ones of search/ordering.h.
+constexpr int ORDER_EVEN_CAPTURE = 72500;       // a capture into like attackers and defenders, plus its gain
+constexpr int ORDER_KING_INTO_ATTACK = -1000;   // a king move onto an attacked square comes last
+constexpr int ORDER_CAPTURE_SETTLED = 5001;     // a capture scoring this much is ordered by its exchange alone
+
 constexpr int PAWN_BIT = 1 << PAWN;
 constexpr int MINOR_BITS = (1 << KNIGHT) | (1 << BISHOP);
 constexpr int MINORS_AND_PAWNS = PAWN_BIT | MINOR_BITS;          // 0x07
@@ -98,43 +103,43 @@ int sce(int from, int to, int fx, int fs) {
     const int cap = piece[to] == EMPTY ? PAWN : piece[to];
     const int mov = piece[from];
     const int d = piece_value[cap] - piece_value[mov];
-    if (mov == KING || fx == 0) return piece_value[cap] + 145000;
+    if (mov == KING || fx == 0) return piece_value[cap] + ORDER_WINNING_CAPTURE;
     if (mov > cap && !(mov == BISHOP && cap == KNIGHT)) {
         int s;
         const bool risky = fs == (1 << mov) || ((fx & PAWN_BIT) && mov != PAWN) ||
                            (mov == ROOK && (fx & MINORS_AND_PAWNS)) ||
                            (mov == QUEEN && (fx & ALL_BUT_QUEEN_AND_KING));
         if (risky) s = d;
-        else if (fx == fs) s = d + 72500;
-        else s = d + 145000;
+        else if (fx == fs) s = d + ORDER_EVEN_CAPTURE;
+        else s = d + ORDER_WINNING_CAPTURE;
         if (cap == PAWN && (mask[to] & (light_passed | dark_passed))) s += 15;
         return s;
     }
-    if (mov != cap && !minor_trade(mov, cap)) return d + 145000;
-    int s = (fx & TWO_PAWNS) ? d : d + 145000;
+    if (mov != cap && !minor_trade(mov, cap)) return d + ORDER_WINNING_CAPTURE;
+    int s = (fx & TWO_PAWNS) ? d : d + ORDER_WINNING_CAPTURE;
     if (fs & TWO_PAWNS) s += 30;
     return s;
 }
 
 int scoring(move_bytes m, const int* fx, const int* fs) {
     const int from = m.from, to = m.to;
-    if (piece[from] == KING && fx[to]) return -1000;
+    if (piece[from] == KING && fx[to]) return ORDER_KING_INTO_ATTACK;
     if (hash_ix != 0) {
         const hash_entry& e = hash_table[hash_ix];
         if (e.checksum == master_checksum && e.depth >= 2 && e.move == m) {
-            chash[1]++;
-            return 250000;
+            chash[CHASH_HASH_MOVE]++;
+            return ORDER_HASH_MOVE;
         }
     }
     int s = (m.bits & (MF_CAPTURE | MF_EP)) ? sce(from, to, fx[to], fs[to]) : 0;
     if (ply > 0) {
-        if (killers[ply][0].m == m) return s + 100000;
-        if (killers[ply][1].m == m) return s + 99999;
+        if (killers[ply][0].m == m) return s + ORDER_KILLER;
+        if (killers[ply][1].m == m) return s + ORDER_KILLER - 1;
     }
-    if (s >= 5001 || hash_ix == 0) return s;
+    if (s >= ORDER_CAPTURE_SETTLED || hash_ix == 0) return s;
     if (m.bits & MF_PROMOTE) {
         const int t = s + piece_value[int(m.promote)];
-        return fx[to] > 0 && fs[to] == PAWN_BIT ? t : t + 50000;
+        return fx[to] > 0 && fs[to] == PAWN_BIT ? t : t + ORDER_SAFE_PROMOTION;
     }
     return s + quiet_terms(m, fx, fs);
 }

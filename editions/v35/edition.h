@@ -25,3 +25,16 @@ constexpr int ventana = 25;
 constexpr int SORT_FULL_POSITIONS = 10;
 constexpr int ONLY_ONE_MAX_MOVES = 6;
 constexpr int PV_BONUS = 200000;
+
+// The mark in hist_rec::castle of an undo record that holds a null move: a
+// bit beside the castling rights, which the record keeps.
+constexpr int NULL_MARK = 0x80;
+
+// What the slots of the chash counters (the "Counters" line) count here.
+enum chash_slot : int {
+    CHASH_NULL_CUTOFF = 0,      // null moves that cut off
+    CHASH_HASH_MOVE = 1,        // generated moves found to be the table's best move
+    CHASH_RAZOR = 4,            // nodes near the leaves cut off by a quiescence search
+    CHASH_LOSING_CAPTURE = 10,  // quiescence captures skipped as losing material
+    CHASH_FUTILE_CAPTURE = 11,  // quiescence captures skipped as unable to reach alpha
+};

@@ -111,12 +111,12 @@ TEST_F(MoveScore, HashMoveOutranksTheKillers) {
     hash_entry* e = hash_slot_pointer();
     e->checksum = master_checksum;
     e->move = mv("g1", "f3");
-    const long counted = chash[1];
+    const long counted = chash[CHASH_HASH_MOVE];
     Move2Gen();
     EXPECT_EQ(gen_dat[find("g1", "f3")].score, 250000);
     EXPECT_EQ(gen_dat[find("b1", "c3")].score, 100000);
     EXPECT_EQ(gen_dat[find("b1", "a3")].score, 2);
-    EXPECT_EQ(chash[1], counted + 1);
+    EXPECT_EQ(chash[CHASH_HASH_MOVE], counted + 1);
     // A stored move of another position is no hash move here.
     e->checksum = master_checksum + 1;
     EXPECT_EQ(listed_score("g1", "f3"), 100000);

@@ -61,9 +61,9 @@ TEST(Eval23, StartPositionFavoursDarkThroughTheVisitingOrder) {
 }
 
 TEST(Eval23, CountsEveryEvaluation) {
-    const long before = chash[0];
+    const long before = chash[CHASH_EVAL];
     score("Ke1 ke8");
-    EXPECT_EQ(chash[0], before + 1);
+    EXPECT_EQ(chash[CHASH_EVAL], before + 1);
 }
 
 // Development: a square of the initial array holding another man credits

@@ -109,7 +109,7 @@ TEST(Make23, NullMoveNeedsTwoPliesAndNoNullBefore) {
     Move2Gen();
     ASSERT_EQ(makemove(gen_dat[find("e8", "d8")].m), 1);
     ASSERT_EQ(makenullmove(), 1);
-    EXPECT_EQ(hist_dat[2].castle, NULL_MOVE_MARK);
+    EXPECT_EQ(hist_dat[2].castle, NULL_MARK);
     EXPECT_EQ(makenullmove(), 0);   // never twice in a row
     unmakenullmove();
     EXPECT_EQ(side, LIGHT);

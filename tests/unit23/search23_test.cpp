@@ -170,10 +170,10 @@ TEST_F(Search23, SeventiethSearchOfAGameTriesNoNullMove) {
     for (int before : {68, 69}) {
         set_up(MIDDLE_GAME, 5);
         search_count = before;
-        chash[1] = 0;
+        chash[CHASH_NULL_CUTOFF] = 0;
         search_move();
-        if (before == 68) EXPECT_GT(chash[1], 0) << "the 69th search cuts off on null moves";
-        else EXPECT_EQ(chash[1], 0) << "the 70th search tries none";
+        if (before == 68) EXPECT_GT(chash[CHASH_NULL_CUTOFF], 0) << "the 69th search cuts off on null moves";
+        else EXPECT_EQ(chash[CHASH_NULL_CUTOFF], 0) << "the 70th search tries none";
     }
 }
 
