@@ -19,6 +19,7 @@ int chk_counter;
 namespace {
 
 constexpr int FULL_PLY = 128;   // extension credit worth one ply
+constexpr int SIX_FIFTHS_PLY = 153, FOUR_FIFTHS_PLY = 102, TWO_FIFTHS_PLY = 51;
 constexpr int NULL_MOVE_MAX_ALPHA = 499;   // no null move once the side to move is this far ahead
 
 int own_material() { return side == LIGHT ? material_balance : -material_balance; }
@@ -44,20 +45,20 @@ bool null_move_allowed(int depth, int alpha, int beta, bool in_check) {
 int extension_credit(move_bytes m, bool in_check, bool only_move, int depth, int nullscore, int credit) {
     int c;
     if (in_check) {
-        c = only_move ? 153 : 128;
+        c = only_move ? SIX_FIFTHS_PLY : FULL_PLY;
     } else {
-        c = only_move && depth <= 2 ? 102 : 0;
+        c = only_move && depth <= 2 ? FOUR_FIFTHS_PLY : 0;
         if (!only_move && ply > 1) {
             const hist_rec &last = hist_dat[ply - 1], &before = hist_dat[ply - 2];
-            if (last.capture != EMPTY && before.capture != EMPTY && last.m.to == before.m.to) c += 102;   // a recapture
+            if (last.capture != EMPTY && before.capture != EMPTY && last.m.to == before.m.to) c += FOUR_FIFTHS_PLY;   // a recapture
         }
     }
-    if (m.bits & MF_PROMOTE) c += 51;
+    if (m.bits & MF_PROMOTE) c += TWO_FIFTHS_PLY;
     if (is_endgame) {
         const bool kings_and_pawns = PopCnt(light_pieces) == 1 && PopCnt(dark_pieces) == 1;
-        if (m.bits & (MF_PAWN | MF_DOUBLE)) c += kings_and_pawns ? 102 : 51;
+        if (m.bits & (MF_PAWN | MF_DOUBLE)) c += kings_and_pawns ? FOUR_FIFTHS_PLY : TWO_FIFTHS_PLY;
     } else if (nullscore < -NEAR_MATE && depth <= 3) {
-        c += 51;   // a mate threat showed up against the null move
+        c += TWO_FIFTHS_PLY;   // a mate threat showed up against the null move
     }
     c += credit;
     if (ply > 20) c /= 2;

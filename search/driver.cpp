@@ -1,8 +1,10 @@
-// search/driver.cpp: tree_surf and the clock.
+// search/driver.cpp: tree_surf, the clock, and the way back to a fresh run.
 #include "search/driver.h"
 #include "board/position.h"
 #include "book/book.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
+#include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/make.h"
 #include "search/alphabeta.h"
@@ -73,7 +75,7 @@ void iterate(int only_move) {
                 break;
             }
         }
-        if (eval_global < -1200 && depth > 5) {
+        if (eval_global < RESIGN_SCORE && depth > RESIGN_DEPTH) {
             std::printf("resign \n");
             stop_and_report();
         }
@@ -113,3 +115,20 @@ void tree_surf_time(long op_time, long own_time) {
     else if (t > 30 && max_time <= 3) max_time = 4;
     if (op_time > own_time + 1000) max_time = max_time * 4 / 5;
 }
+
+void reset_search_state() {
+    reset_shared_search_state();
+    hash_seq = 0;
+    rand_started = 0;   // the next set-up draws the keys a new run draws first
+    clear_hash();
+    clear_p_hash();
+    clear_m_hash();
+    impactos_hash = pifias_hash = colisiones_hash = hash_impacts = hash_nofound = 0;
+    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
+    clear_ordering();
+    follow_pv = 0;
+    is_endgame = 0;
+    chk_counter = 0;
+}
+
+long reported_nodes() { return nodes + qnodes; }

@@ -9,8 +9,16 @@
 #include "search/ordering.h"
 #include <algorithm>
 
+namespace {
+
+constexpr int QUIESCE_MARGIN = 200;       // added to the stand-pat score before a capture must reach alpha
+constexpr int MATERIAL_CUTOFF = 400;      // this far above beta on material alone, the node stands
+constexpr int MATERIAL_DISCOUNT = 100;    // ... scored at its material less this
+
+}  // namespace
+
 // Captures that cannot raise alpha even with the captured man won outright
-// (margin already holds a 200 bonus), and captures the ordering judged losing.
+// (margin already holds QUIESCE_MARGIN), and captures the ordering judged losing.
 bool skip_capture(const gen_rec& g, int margin, int alpha) {
     const int victim = piece[int(g.m.to)];
     if (victim == EMPTY) return false;
@@ -28,12 +36,12 @@ bool skip_capture(const gen_rec& g, int margin, int alpha) {
 int quiesce(int alpha, int beta, int qply, int qmax) {
     if (ply > MAX_PLY - 2 || qply == qmax) return eval(alpha, beta);
     const int own = side == LIGHT ? material_balance : -material_balance;
-    if (own - 400 > beta) return own - 100;
+    if (own - MATERIAL_CUTOFF > beta) return own - MATERIAL_DISCOUNT;
 
     const int stand_pat = eval(alpha, beta);
     if (stand_pat >= beta) return stand_pat;
     alpha = std::max(alpha, stand_pat);
-    const int margin = stand_pat + 200;
+    const int margin = stand_pat + QUIESCE_MARGIN;
 
     const bool check = in_check(side);
     if (check) Move2Gen();

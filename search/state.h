@@ -22,6 +22,9 @@ constexpr bool mate_within(int score, int plies) {
 constexpr int NEAR_MATE = 9000;
 // max_time or max_depth when the other limit bounds the search alone.
 constexpr int NO_LIMIT = 10000;
+// Editions 3.5 and 3.0 resign when an iteration past RESIGN_DEPTH scores below this.
+constexpr int RESIGN_SCORE = -1200;
+constexpr int RESIGN_DEPTH = 5;
 
 struct tagLINE {
     int count;
@@ -55,5 +58,9 @@ void print_line(int depth, int score, const tagLINE* line, int moves, long node_
 void print_cutoff_statistics();      // the first-move cutoff rates, after a stopped search
 void print_search_counters();       // the "Counters" and "Branching" lines after an engine move
 void clear_search_counters();
+// What every edition's search leaves to the next (eval_global, the
+// aspiration window, the line, the node and cutoff counts, the counters,
+// stop_search) back at a fresh program's values, with the book off.
+void reset_shared_search_state();
 void count_branch(int legal);        // a node's legal-move count, as it grows, into branch
 void set_line(tagLINE* line, move_bytes m, const tagLINE& below);   // m then below, at most MAX_LINE moves

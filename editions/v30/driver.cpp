@@ -1,10 +1,13 @@
 // editions/v30/driver.cpp: tree_surf, iterative deepening with an
-// aspiration window, and the time budget from the XBoard clocks.
+// aspiration window, the time budget from the XBoard clocks, and the way
+// back to a fresh run.
 #include "search/driver.h"
 #include "board/position.h"
 #include "book/book.h"
 #include "editions/v30/alphabeta.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
+#include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/make.h"
 #include "search/ordering.h"
@@ -57,7 +60,7 @@ void iterate(int only_move) {
         mdpth = depth;
         if (depth > MAX_ITERATION) return;
         follow_pv = 1;
-        if (search_depth(depth, only_move) && eval_global < -1200 && depth > 5) {
+        if (search_depth(depth, only_move) && eval_global < RESIGN_SCORE && depth > RESIGN_DEPTH) {
             std::printf("resign \n");
             stop_now();
         }
@@ -107,3 +110,20 @@ void tree_surf_time(long /*op_time*/, long own_time) {
     }
     if (max_time <= 0) max_time = 1;
 }
+
+void reset_search_state() {
+    reset_shared_search_state();
+    hash_seq = 0;
+    rand_started = 0;   // the next set-up draws the keys a new run draws first
+    clear_hash();
+    clear_p_hash();
+    clear_m_hash();
+    impactos_hash = pifias_hash = colisiones_hash = hash_impacts = hash_nofound = 0;
+    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
+    clear_ordering();
+    follow_pv = 0;
+    is_endgame = 0;
+}
+
+// The quiescence search counts into nodes; qnodes stays 0.
+long reported_nodes() { return nodes; }
