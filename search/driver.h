@@ -1,7 +1,14 @@
 // search/driver.h: iterative deepening with an aspiration window, the time
-// budget, the book at the root, and the summary line.
+// budget, the book at the root, the summary line, and the way back to the
+// state of a fresh run.
 #pragma once
 #include "search/state.h"
 
 void tree_surf(int silent);          // searches the position; the move is var_princ.moves[0]
 void tree_surf_time(long op_time, long own_time);   // sets max_time from the two clocks
+// Puts everything one search leaves to the next (the window, the tables and
+// their generation, the key generator, killers and history, the counters)
+// back at a freshly started program's values, with the book off: a position
+// set up after it is searched as a new run would search it.
+void reset_search_state();
+long reported_nodes();               // the last search's nodes as the console reports them

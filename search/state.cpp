@@ -68,6 +68,19 @@ void clear_search_counters() {
     for (long& b : branch) b = 0;
 }
 
+void reset_shared_search_state() {
+    eval_global = 0;
+    minki = -INITIAL_WINDOW;
+    maxkf = INITIAL_WINDOW;
+    mdpth = 0;
+    stop_search = 0;
+    book_on = 0;
+    std::memset(&var_princ, 0, sizeof var_princ);
+    nodes = qnodes = 0;
+    ab_cutoffs = ab_firstmove = cutoffs = firstmove = 0;
+    clear_search_counters();
+}
+
 // Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the
 // rare nodes with more than 60 are counted in the last entry.
 void count_branch(int legal) {

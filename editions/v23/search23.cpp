@@ -12,6 +12,7 @@
 #include "moves/make.h"
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -363,6 +364,22 @@ void tree_surf(int silent) {
         stop_search = 1;
     }
 }
+
+void reset_search_state() {
+    // The library generator behaves as seeded with 1 until srand is called.
+    constexpr unsigned START_UP_SEED = 1;
+    reset_shared_search_state();
+    search_count = 0;
+    std::srand(START_UP_SEED);
+    init_keys();   // the keys a new run draws
+    clear_table();
+    tt_hits = tt_misses = 0;
+    clear_ordering23();
+    follow_pv = 0;
+}
+
+// The console's lines show the full-width nodes only.
+long reported_nodes() { return nodes; }
 
 int time_budget(long engine_clock_cs) {
     const long t = engine_clock_cs;
