@@ -2,7 +2,6 @@
 #include "book/book.h"
 #include "board/fen.h"
 #include "moves/make.h"
-#include "search/alphabeta.h"
 #include "search/driver.h"
 #include <cctype>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // search/ordering.cpp: killers, history, lazy selection and the forced-reply test.
 #include "search/ordering.h"
 #include "moves/make.h"
-#include "search/alphabeta.h"
+#include "search/state.h"
 #include <cstring>
 #include <utility>
 
