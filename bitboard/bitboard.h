@@ -1,6 +1,7 @@
 // bitboard/bitboard.h: square sets as 64-bit integers and their primitives.
 // Bit i stands for square i (0 = a8 ... 63 = h1); sets are walked lowest
 // square first: while (b) { int s = BBf(b); b ^= mask[s]; ... }.
+// Editions: 3.5, 3.0, 2.3; edition 2.3 uses only these primitives of the bitboard layer.
 #pragma once
 #include <bit>
 #include <cstdint>

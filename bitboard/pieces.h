@@ -1,6 +1,7 @@
 // bitboard/pieces.h: the position as square sets, one per piece kind and side,
 // with the derived sets the attack code and the evaluation read. Built from
 // the board arrays at set-up; kept current by making and taking back moves.
+// Editions: 3.5, 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
 

@@ -1,5 +1,6 @@
 // bitboard/rotated.h: the occupancy set, its copy rotated by 90 degrees (each
 // file one byte), and the rook attack tables indexed by a rank or file byte.
+// Editions: 3.5, 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
 

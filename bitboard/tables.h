@@ -1,6 +1,7 @@
 // bitboard/tables.h: precomputed geometry: king and knight steps, ranks,
 // files, lines, between-squares, pawn attacks, pawn horizons, castling masks.
 // init_mask() rebuilds them, and then the piece sets, at every set-up.
+// Editions: 3.5, 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
 

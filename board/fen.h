@@ -1,6 +1,8 @@
 // board/fen.h: setting up a position from FEN text, and writing the position
 // back as FEN or as the compact board key of the opening book. The fields
 // are read the same way in every edition; process_fen is the edition's set-up.
+// Editions: 3.5, 3.0, 2.3; process_fen is board/setup.cpp in 3.5 and 3.0, editions/v23/loader.cpp
+// in 2.3.
 #pragma once
 
 constexpr int FEN_TEXT_SIZE = 81;     // longest fen_display output plus its NUL

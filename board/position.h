@@ -1,6 +1,7 @@
 // board/position.h: the mailbox half of the position, the move record, the
 // move list, the undo records and the game record, and the small geometry
 // tables (mailbox, offsets, flip) that the bitboard and attack code read.
+// Editions: 3.5, 3.0, 2.3; sizes and castling bits come from each edition's edition.h.
 #pragma once
 #include <array>
 #include <cstdint>

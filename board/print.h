@@ -1,5 +1,6 @@
 // board/print.h: moves in coordinate notation, the board diagram with
 // Spanish piece letters, and the numbered game record.
+// Editions: 3.5, 3.0, 2.3.
 #pragma once
 #include "board/position.h"
 

@@ -1,6 +1,8 @@
 // eval/eval.h: the static evaluation of the position, and the material state
 // shared with set-up, move making and scoring. The terms are light-positive;
 // eval() turns their sum to the side to move's view.
+// Editions: 3.5, 3.0, 2.3; implemented by eval/eval.cpp (3.5), editions/v30/eval.cpp (3.0) and
+// editions/v23/eval.cpp (2.3: piece_value and eval only).
 #pragma once
 #include "bitboard/bitboard.h"
 

@@ -1,6 +1,7 @@
 // eval/pawns.h: the pawn structure score of both sides, light-positive,
 // cached in the pawn table under master_pawn. The separate terms are also
 // printed by the "ev" command.
+// Editions: 3.5, 3.0; 3.0's implementation is editions/v30/pawns.cpp.
 #pragma once
 #include "bitboard/bitboard.h"
 

@@ -1,5 +1,6 @@
 // eval/pieces.h: piece placement and cooperation (cached in the material
 // table under master_material) and the safety of each king.
+// Editions: 3.5, 3.0; 3.0's implementation is editions/v30/pieces.cpp.
 #pragma once
 
 extern const int knight_pcsq[64];   // light's view; a dark piece on sq reads flip[sq]

@@ -1,6 +1,7 @@
 // hash/evalcache.h: the pawn table and the material table, direct-mapped
 // caches of the pawn-structure score (keyed by master_pawn) and of the piece
 // score (keyed by master_material).
+// Editions: 3.5, 3.0.
 #pragma once
 #include <cstdint>
 

@@ -1,6 +1,7 @@
 // hash/keys.h: the engine's own random numbers and the three position keys.
 // The keys start at 0 at every set-up and change only by piece toggles, so
 // equal keys mean equal placements reached from the same set-up position.
+// Editions: 3.5, 3.0; edition 2.3 keeps its own keys in editions/v23/game.h.
 #pragma once
 #include <cstdint>
 

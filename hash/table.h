@@ -1,7 +1,9 @@
 // hash/table.h: the transposition table: per position a bounded score, its
 // depth, the best move and the search effort, in a fixed array addressed by
 // master_checksum and the side to move. Probing and clearing are the same in
-// every edition; the slot rule and the replacement rule are the edition's.
+// editions 3.5 and 3.0; the slot rule and the replacement rule are each one's.
+// Editions: 3.5, 3.0; the slot and replacement rules are hash/replace.cpp (3.5) and
+// editions/v30/replace.cpp (3.0); 2.3 has editions/v23/table.h.
 #pragma once
 #include <cstdint>
 #include "board/position.h"

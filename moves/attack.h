@@ -1,5 +1,6 @@
 // moves/attack.h: attacked squares, checks, full attack maps, bishop pins
 // and king distance.
+// Editions: 3.5, 3.0, 2.3; 2.3 implements only attack and in_check, in editions/v23/make.cpp.
 #pragma once
 #include "bitboard/bitboard.h"
 

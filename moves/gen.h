@@ -1,6 +1,8 @@
 // moves/gen.h: pseudo-legal move generation driven by the attack maps of both
 // sides, every move scored as it is appended: all moves (Move2Gen) or, for
 // the quiescence search, the captures and promotions worth trying (Caps2Gen).
+// Editions: 3.5, 3.0, 2.3; implemented by moves/gen.cpp (3.5), editions/v30/gen.cpp (3.0) and
+// editions/v23/gen.cpp (2.3).
 #pragma once
 
 extern int ichk;       // 1 when the side to move is in check

@@ -1,4 +1,6 @@
 // moves/make.h: playing a move on the global position and taking it back.
+// Editions: 3.5, 3.0, 2.3; implemented by moves/make.cpp (3.5), editions/v30/make.cpp (3.0) and
+// editions/v23/make.cpp (2.3).
 #pragma once
 #include "bitboard/bitboard.h"
 #include "board/position.h"

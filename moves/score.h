@@ -1,5 +1,6 @@
 // moves/score.h: static exchange evaluation and the ordering score given to
 // each move as it is generated.
+// Editions: 3.5; 3.0 has editions/v30/score.h, 2.3 scores in editions/v23/search23.cpp.
 #pragma once
 #include "bitboard/bitboard.h"
 #include "board/position.h"

@@ -1,6 +1,7 @@
 // search/alphabeta.h: the full-width search: zero-window alpha-beta with
 // razoring, null move, fractional extensions, late-move reductions and the
 // transposition table; its principal variation and statistics.
+// Editions: 3.5; 3.0 has editions/v30/alphabeta.h, 2.3 editions/v23/search23.h.
 #pragma once
 #include "search/state.h"
 

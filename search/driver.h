@@ -1,6 +1,8 @@
 // search/driver.h: iterative deepening with an aspiration window, the time
 // budget, the book at the root, the summary line, and the way back to the
 // state of a fresh run.
+// Editions: 3.5, 3.0, 2.3; implemented by search/driver.cpp (3.5), editions/v30/driver.cpp (3.0)
+// and editions/v23/search23.cpp (2.3).
 #pragma once
 #include "search/state.h"
 

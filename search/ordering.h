@@ -1,5 +1,6 @@
 // search/ordering.h: what orders the moves: killer moves, history tables,
 // the principal-variation bonus, lazy selection, and the forced-reply test.
+// Editions: 3.5, 3.0; 2.3 orders its moves in editions/v23/search23.cpp.
 #pragma once
 #include "board/position.h"
 

@@ -1,5 +1,6 @@
 // search/quiesce.h: the capture search at the leaves of the full-width
 // search, so that only quiet positions are evaluated.
+// Editions: 3.5; 3.0 has editions/v30/quiesce.h, 2.3 editions/v23/search23.h.
 #pragma once
 #include "search/state.h"
 

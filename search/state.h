@@ -1,6 +1,7 @@
 // search/state.h: what every edition's search shares with the front ends:
 // the limits and the clock, the principal variation, the node and cutoff
 // counters, and the printed thinking lines.
+// Editions: 3.5, 3.0, 2.3.
 #pragma once
 #include "board/position.h"
 

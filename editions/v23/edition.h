@@ -1,5 +1,6 @@
 // editions/v23/edition.h: the sizes and codes of edition 2.3 that the shared
 // modules read.
+// Editions: 2.3; 3.5 and 3.0 read editions/v35/edition.h and editions/v30/edition.h.
 #pragma once
 
 constexpr int EDITION_MAX_GAME = 300;   // half-moves in the game record

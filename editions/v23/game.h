@@ -1,5 +1,6 @@
 // editions/v23/game.h: edition 2.3's game state beside the board arrays: its
 // two position keys, the repetition stack, the search counter, a new game.
+// Editions: 2.3.
 #pragma once
 #include <cstdint>
 

@@ -3,6 +3,7 @@
 // with a null move and the table probed for every child, the capture
 // search at the leaves, and the move ordering (hash move, killers, the
 // principal variation, captures by victim and attacker, history).
+// Editions: 2.3.
 #pragma once
 #include "search/driver.h"
 

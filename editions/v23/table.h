@@ -2,6 +2,7 @@
 // slot, addressed by the index key, confirmed by the check key, aged by the
 // search counter; it also keeps the best move of a position and what that
 // move gained over the move that was best before it.
+// Editions: 2.3.
 #pragma once
 #include "board/position.h"
 #include "editions/v23/game.h"

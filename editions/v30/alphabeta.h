@@ -2,6 +2,7 @@
 // alpha-beta with a check extension, a null move, the single-reply and
 // recapture extensions, and the transposition table probed for every
 // child; and the aspiration window the driver puts around its root.
+// Editions: 3.0.
 #pragma once
 #include "search/state.h"
 

@@ -1,5 +1,6 @@
 // editions/v30/edition.h: the sizes and codes of edition 3.0 that the shared
 // modules read.
+// Editions: 3.0; 3.5 and 2.3 read editions/v35/edition.h and editions/v23/edition.h.
 #pragma once
 
 constexpr int EDITION_MAX_GAME = 2048;   // half-moves in the game record

@@ -1,6 +1,7 @@
 // editions/v30/eval30.h: the names of edition 3.0's evaluation that edition
 // 3.5 does not have. The shared names (eval, eval_pawns, eval_pieces, the
 // king terms, the pawn terms printed by "ev") keep their headers in eval/.
+// Editions: 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
 

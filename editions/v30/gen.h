@@ -2,6 +2,7 @@
 // attacker kinds, and its move generators. The front ends, the book and the
 // perft tool generate ply 0 through Move2Gen (moves/gen.h), which here runs
 // MoveGen with the front ends' flag array.
+// Editions: 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
 

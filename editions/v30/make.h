@@ -1,5 +1,6 @@
 // editions/v30/make.h: edition 3.0 makes and takes back moves set by set,
 // without snapshots; the interface is that of moves/make.h.
+// Editions: 3.0.
 #pragma once
 #include "moves/make.h"
 

@@ -1,5 +1,6 @@
 // editions/v30/quiesce.h: edition 3.0's capture search at the leaves of the
 // full-width search, so that only quiet positions are evaluated.
+// Editions: 3.0.
 #pragma once
 #include "search/state.h"
 

@@ -1,6 +1,7 @@
 // editions/v30/replace.h: edition 3.0's transposition-table rules: one home
 // slot per position and side, replacement by depth and age, and the mark of
 // nodes where every move failed low.
+// Editions: 3.0.
 #pragma once
 #include "hash/table.h"
 

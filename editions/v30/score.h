@@ -1,5 +1,6 @@
 // editions/v30/score.h: edition 3.0's exchange estimate and move ordering
 // score, read from the two flag maps of the generation.
+// Editions: 3.0.
 #pragma once
 #include "board/position.h"
 

@@ -1,5 +1,6 @@
 // editions/v35/edition.h: the sizes and codes in which edition 3.5 differs
 // from the older editions; the shared modules read them from here.
+// Editions: 3.5; 3.0 and 2.3 read editions/v30/edition.h and editions/v23/edition.h.
 #pragma once
 
 constexpr int EDITION_MAX_GAME = 2048;   // half-moves in the game record
