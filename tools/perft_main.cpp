@@ -1,4 +1,5 @@
-// tools/perft_main.cpp: the zorvu35-perft program.
+// tools/perft_main.cpp: the perft program of each edition (zorvu35-perft,
+// zorvu30-perft, zorvu-perft), built from the same source.
 #include "tools/perft.h"
 
 int main(int argc, char** argv) {

@@ -7,7 +7,7 @@ so a move the engine thinks legal is judged by a second opinion.
 
 Usage:
   referee.py --selftest [--quick]
-  referee.py --white-name NAME --engine-a PROG --engine-b PROG [options]
+  referee.py --engine-a PROG [--engine-b PROG] [--name-a NAME] [--name-b NAME] [options]
 
 Each engine runs in its own empty temporary directory (no opening book takes
 part).  It is sent "xboard", "new", the search limit, "force" and the opening
