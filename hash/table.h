@@ -21,7 +21,7 @@ struct hash_entry {
     int generation;      // hash_seq when last written
     move_bytes move;     // best move, 0 when none
     int64_t effort;      // nodes the search of the position took
-    int8_t alpha_node;   // no move raised alpha here (kept by the older editions)
+    int8_t alpha_node;   // no move raised alpha here (kept by edition 3.0)
 };
 
 extern hash_entry hash_table[HASH_SIZE];

@@ -316,7 +316,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
             if (s >= beta) return s;
         }
     }
-    if (legal == 0) return check ? ply - MATE_SCORE : DRAW_SCORE;
+    if (legal == 0) return check ? mated_in(ply) : DRAW_SCORE;
     return fifty >= 100 ? 0 : best;
 }
 
