@@ -170,5 +170,5 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
         }
     }
     if (!any) return in_check ? mated_in(ply) : 0;
-    return fifty > 99 ? 0 : a;
+    return fifty >= FIFTY_MOVE_PLIES ? 0 : a;
 }

@@ -21,6 +21,8 @@ constexpr bool mate_within(int score, int plies) {
 // repetition is scored there, and a null move scoring below -NEAR_MATE shows
 // a mate threat.
 constexpr int NEAR_MATE = 9000;
+// A node reached after this many half-moves without a capture or a pawn move is a draw.
+constexpr int FIFTY_MOVE_PLIES = 100;
 // max_time or max_depth when the other limit bounds the search alone.
 constexpr int NO_LIMIT = 10000;
 // Editions 3.5 and 3.0 resign when an iteration past RESIGN_DEPTH scores below this.

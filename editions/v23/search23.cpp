@@ -317,7 +317,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
         }
     }
     if (legal == 0) return check ? mated_in(ply) : DRAW_SCORE;
-    return fifty >= 100 ? 0 : best;
+    return fifty >= FIFTY_MOVE_PLIES ? 0 : best;
 }
 
 int quiesce(int alpha, int beta, int qdepth, tagLINE* line) {

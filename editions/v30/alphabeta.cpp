@@ -139,7 +139,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
     }
     if (a == alpha) hash_alpha_node_update();
     if (!any) return in_check ? mated_in(ply) : 0;
-    return fifty > 99 ? 0 : a;
+    return fifty >= FIFTY_MOVE_PLIES ? 0 : a;
 }
 
 aspiration_step aspiration_after(int s, int failures) {
