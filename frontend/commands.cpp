@@ -1,126 +1,126 @@
-// frontend/commands.cpp: game commands and move entry.
+// frontend/commands.cpp: game commands, move entry, the game record and the
+// engine's reply, the same in every edition; what differs comes from
+// frontend/edition_hooks.h.
 #include "frontend/commands.h"
-#include "eval/pieces.h"
-#include "eval/pawns.h"
-#include "eval/eval.h"
 #include "board/fen.h"
-#include "board/position.h"
 #include "board/print.h"
 #include "book/book.h"
 #include "frontend/console.h"
-#include "frontend/reply.h"
-#include "frontend/texts.h"
-#include "hash/evalcache.h"
-#include "hash/table.h"
+#include "frontend/input.h"
 #include "moves/attack.h"
 #include "moves/gen.h"
 #include "moves/make.h"
-#include "search/alphabeta.h"
 #include "search/driver.h"
-#include "search/quiesce.h"
-#include <cctype>
+#include "search/state.h"
 #include <climits>
 #include <cstdio>
-#include <cstring>
 
-int cmd_setboard() {
-    // The six words are collected even when they do not fit, so that none
-    // of them is later taken for a command.
-    fen_text[0] = '\0';
-    bool fits = true;
-    std::string word;
-    for (int i = 0; i < 6; i++) {
-        if (!read_word(word)) return 0;
-        const size_t used = std::strlen(fen_text);
-        if (!fits || used + word.size() + 1 >= FEN_BUFFER_SIZE) {
-            fits = false;
-            continue;
-        }
-        std::memcpy(fen_text + used, word.data(), word.size());
-        fen_text[used + word.size()] = ' ';
-        fen_text[used + word.size() + 1] = '\0';
-    }
+namespace {
+
+constexpr int MS_PER_SECOND = 1000;
+
+// A move refused because the game record is full.
+void print_game_full() { std::printf("Game record full (%d moves): move refused \n", MAX_GAME); }
+
+// When the search left no move in var_princ: says whether the engine is
+// mated or stalemated, stops it playing, and returns true.
+bool announce_no_move() {
+    if (move_value(var_princ.moves[0]) != 0) return false;
+    std::printf("No tengo movimientos...\n");
+    if (in_check(computer_side)) std::printf("I'm checkmated ...\n");
+    else std::printf("Good draw !!");
     computer_side = EMPTY;
-    if (!fits) std::printf("FEN chain too long: at most %d characters\n", FEN_BUFFER_SIZE - 1);
-    if (fits && process_fen(fen_text)) {
-        std::printf("FEN notation accepted\n");
-    } else {
-        std::printf("Error processing FEN chain - New command applied \n");
-        init();
-    }
-    Move2Gen();
-    return 1;
+    return true;
 }
 
-void cmd_fn() {
-    char text[FEN_TEXT_SIZE];
-    fen_display(text);
-    std::printf("%s \n", text);
+// The piece a promotion letter names; the queen for any other character.
+int promotion_piece(char letter, promotion_letters letters) {
+    if (letter == letters.knight) return KNIGHT;
+    if (letter == letters.bishop) return BISHOP;
+    if (letter == letters.rook) return ROOK;
+    return QUEEN;
 }
+
+}  // namespace
 
 void cmd_new() {
     computer_side = EMPTY;
-    init();
+    reset_game();
     Move2Gen();
 }
 
 void cmd_undo() {
     if (undos == 0) return;
-    undos--;
     computer_side = EMPTY;
-    hist_dat[0] = undo_dat[undos];
-    ply = 1;
-    clear_hash();
-    takeback();
+    forget_table();
+    take_back_one();
     Move2Gen();
 }
 
-void cmd_lj() {
-    std::printf("Lista: \n");
-    for (int i = gen_begin[0]; i < gen_end[0]; i++) {
-        print_move(gen_dat[i].m);
-        std::printf(":%d ", gen_dat[i].score);
-        if ((i + 1) % 8 == 0) std::printf("\n");
-    }
-    std::printf("\n----------------------------- \n");
-    std::printf("reyes en: %d - %d\n", light_king_sq, dark_king_sq);
-    std::printf(side == LIGHT ? "Mueven Blancas \n" : "Mueven Negras \n");
-}
-
-void print_evaluation_terms() {
+void cmd_on() {
+    computer_side = side;
+    forget_table();
     Move2Gen();
-    std::printf("Evaluacion estatica: %d\n", eval(-10000, 10000));
-    std::printf("Evaluacion pawns: %d\n", eval_pawns());
-    std::printf("Evaluacion pieces: %d\n", eval_pieces());
-    std::printf("Evaluacion chain_space: %d\n", chain_space());
-    std::printf("Evaluacion passed_pawns: %d\n", passed_pawns());
-    std::printf("Evaluacion isolated_pawns: %d\n", isolated_pawns());
-    std::printf("Evaluacion doubled_pawns: %d\n", doubled_pawns());
-    std::printf("Evaluacion backward_pawns: %d\n", backward_pawns());
-    std::printf("Evaluacion central_pawns: %d\n", central_pawns());
 }
 
-int find_typed_move(const std::string& word) {
+void cmd_st() {
+    long seconds;
+    if (read_number(&seconds)) max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
+    max_depth = NO_LIMIT;
+}
+
+void cmd_sd() {
+    long depth;
+    if (read_number(&depth)) max_depth = clamp_to(depth, 1, INT_MAX);
+    max_time = NO_LIMIT;
+}
+
+void cmd_ab() {
+    forsyth(book_mark_key);
+    book_mark = 1;
+    std::printf("Next to book \n %s \n", book_mark_key);
+}
+
+void print_square_set(const char* label, BitBoard set) {
+    std::printf("%s", label);
+    muestra_BitBoard(set);
+}
+
+int find_typed_move(const std::string& word, promotion_letters letters) {
     if (word.size() < 4) return -1;
     const int from = (word[0] - 'a') + ('8' - word[1]) * 8;
     const int to = (word[2] - 'a') + ('8' - word[3]) * 8;
+    const int promote = promotion_piece(word.size() > 4 ? word[4] : '\0', letters);
+    // The four promotions of a pawn move follow each other, in the order the
+    // edition generates them; the piece picks one.
     for (int i = 0; i < gen_end[0]; i++) {
-        if (gen_dat[i].m.from != from || gen_dat[i].m.to != to) continue;
-        // The four promotions follow each other: queen, rook, bishop, knight.
-        if ((gen_dat[i].m.bits & MF_PROMOTE) && word.size() > 4) {
-            if (word[4] == 'r') i += 1;
-            else if (word[4] == 'b') i += 2;
-            else if (word[4] == 'n') i += 3;
-        }
-        return i;
+        const move_bytes m = gen_dat[i].m;
+        if (m.from == from && m.to == to && (!(m.bits & MF_PROMOTE) || m.promote == promote)) return i;
     }
     return -1;
 }
 
-namespace {
+entry_result enter_move(const std::string& word, promotion_letters letters) {
+    const int i = find_typed_move(word, letters);
+    if (i < 0) return NO_SUCH_MOVE;
+    if (undos >= MAX_GAME) return RECORD_FULL;
+    if (!makemove(gen_dat[i].m)) return KING_LEFT_ATTACKED;
+    record_move();
+    return MOVE_MADE;
+}
 
-// The move just made at ply 0 joins the game record (and the book, when
-// "ab" marked the position), and the next position's moves are generated.
+void move_entry(const std::string& word) {
+    const entry_result result = enter_move(word, CONSOLE_LETTERS);
+    if (result == MOVE_MADE) return;
+    if (result == RECORD_FULL) {
+        print_game_full();
+        return;
+    }
+    std::printf("Illegal move.\n");
+    if (EXPLAINS_REFUSED_MOVE)
+        std::printf(result == KING_LEFT_ATTACKED ? "In list, but not allowed \n" : "Not found in list \n");
+}
+
 void record_move() {
     undo_dat[undos] = hist_dat[0];
     if (book_mark) {
@@ -132,61 +132,21 @@ void record_move() {
     Move2Gen();
 }
 
-long percent(long hits, long misses) { return hits ? hits * 100 / (misses + hits) : 0; }
-
-void print_statistics() {
-    std::printf("\nHash collitions: %ld", colisiones_hash);
-    std::printf(" Hash results: %ld %ld %ld%%", impactos_hash, pifias_hash, percent(impactos_hash, pifias_hash));
-    std::printf("\nHash pawn results: %ld %ld %ld%%", hp_impacts, hp_nofound, percent(hp_impacts, hp_nofound));
-    std::printf("%s%ld %ld %ld%%", MATERIAL_RESULTS_LABEL, hm_impacts, hm_nofound, percent(hm_impacts, hm_nofound));
-    print_search_counters();
+void take_back_one() {
+    undos--;
+    hist_dat[0] = undo_dat[undos];
+    ply = 1;
+    takeback();
 }
 
-void reset_statistics() {
-    clear_search_counters();
-    hash_impacts = hash_nofound = 0;
-    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
-    colisiones_hash = pifias_hash = impactos_hash = 0;
-}
-
-}  // namespace
-
-void move_entry(const std::string& word) {
-    const int i = find_typed_move(word);
-    if (i >= 0 && undos >= MAX_GAME) {
-        print_game_full();
-        return;
+bool play_engine_move(move_bytes m) {
+    if (!makemove(m)) {
+        computer_side = EMPTY;
+        return false;
     }
-    if (i >= 0 && makemove(gen_dat[i].m)) {
-        record_move();
-        return;
-    }
-    std::printf("Illegal move.\n");
-    std::printf(i >= 0 ? "In list, but not allowed \n" : "Not found in list \n");
-}
-
-void cmd_on() {
-    computer_side = side;
-    clear_hash();
-    Move2Gen();
-}
-
-void cmd_st() {
-    long seconds;
-    if (read_number(&seconds)) max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
-    max_depth = 10000;
-}
-
-void cmd_sd() {
-    long depth;
-    if (read_number(&depth)) max_depth = clamp_to(depth, 1, INT_MAX);
-    max_time = 10000;
-}
-
-void cmd_ab() {
-    forsyth(book_mark_key);
-    book_mark = 1;
-    std::printf("Next to book \n %s \n", book_mark_key);
+    var_princ.count = 0;
+    record_move();
+    return true;
 }
 
 void engine_reply() {
@@ -196,10 +156,10 @@ void engine_reply() {
         computer_side = EMPTY;
         return;
     }
-    book_on = undos < 24;
+    book_on = undos < BOOK_PLY_LIMIT;
     const int started = get_ms();
     tree_surf(0);
-    const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / 1000;
+    const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / MS_PER_SECOND;
     print_search_speed(seconds);
     const move_bytes m = var_princ.moves[0];
     if (announce_no_move()) return;
@@ -208,11 +168,5 @@ void engine_reply() {
     print_statistics();
     reset_statistics();
     std::printf("\n");
-    if (!makemove(m)) {   // cannot happen: the search and the book give legal moves
-        computer_side = EMPTY;
-        return;
-    }
-    var_princ.count = 0;
-    record_move();
-    print_board();
+    if (play_engine_move(m)) print_board();
 }

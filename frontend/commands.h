@@ -1,19 +1,34 @@
-// frontend/commands.h: console commands that set up, show and play the game,
-// move entry for a word that is no command, and the engine's reply.
+// frontend/commands.h: the console commands that play the game, move entry
+// (a word that is no command, at the console or from XBoard), the game
+// record, and the engine's reply at the console.
+// Editions: 3.5, 3.0, 2.3
 #pragma once
 #include <string>
-#include "frontend/input.h"
+#include "bitboard/bitboard.h"
+#include "board/position.h"
+#include "frontend/edition_hooks.h"
 
-int  cmd_setboard();   // reads six words and sets up their FEN; 0 when input ends first
-void cmd_fn();
-void cmd_new();
+// What became of a move typed or sent by the interface.
+enum entry_result { MOVE_MADE, NO_SUCH_MOVE, RECORD_FULL, KING_LEFT_ATTACKED };
+
+void cmd_new();        // new game from the initial position; the engine plays neither side
 void cmd_undo();       // takes back one half-move; the engine stops playing
-void cmd_lj();
-void print_evaluation_terms();   // "ev": the static evaluation and the pawn terms, nine lines         // lists ply 0's generated moves with their scores
 void cmd_on();         // the engine takes the side to move
 void cmd_st();         // seconds per move, from the next word
 void cmd_sd();         // plies per move, from the next word
 void cmd_ab();         // the next move played goes into the book
-int  find_typed_move(const std::string& word);   // index in ply 0's list, or -1
-void move_entry(const std::string& word);
+void print_square_set(const char* label, BitBoard set);   // "occ": the label (may be empty), then the grid
+
+// Index in ply 0's list of the move a coordinate word names, or -1; the
+// fifth character picks a promotion by `letters`.
+int  find_typed_move(const std::string& word, promotion_letters letters);
+entry_result enter_move(const std::string& word, promotion_letters letters);   // made and recorded when MOVE_MADE
+void move_entry(const std::string& word);   // the console's: a refused move is reported
+// The move just made at ply 0 joins the game record (first the book, when
+// "ab" marked a position), and the next position's moves are generated.
+void record_move();
+void take_back_one();  // the last recorded move, without generating the moves
+// The engine's move is made and recorded; should it be refused (the search
+// and the book give legal moves), the engine stops playing instead: false.
+bool play_engine_move(move_bytes m);
 void engine_reply();   // the engine searches, prints its statistics and plays

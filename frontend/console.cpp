@@ -1,19 +1,17 @@
-// frontend/console.cpp: start-up and the console command loop.
+// frontend/console.cpp: start-up and the console command loop. The edition's
+// own commands are tried first (frontend/edition_hooks.h); any word that is
+// no command is a move.
 #include "frontend/console.h"
 #include "board/position.h"
 #include "board/print.h"
 #include "frontend/commands.h"
+#include "frontend/edition_hooks.h"
 #include "frontend/input.h"
-#include "frontend/texts.h"
 #include "frontend/xboard.h"
-#include "hash/evalcache.h"
-#include "hash/table.h"
 #include "moves/gen.h"
-#include "search/driver.h"
-#include <cctype>
+#include "search/state.h"
 #include <cstdio>
 
-char fen_text[FEN_BUFFER_SIZE];
 int book_mark;
 char book_mark_key[BOOK_KEY_SIZE];
 
@@ -31,23 +29,18 @@ void print_help() {
 }
 
 void start_up() {
-    fen_text[0] = '\0';
     book_mark = 0;
     book_mark_key[0] = '\0';
     print_identity();
-    init();
+    reset_game();
     Move2Gen();
     computer_side = EMPTY;
-    max_time = 10000;
-    max_depth = 4;
+    max_time = NO_LIMIT;
+    max_depth = START_DEPTH;
     start_time = get_ms();   // a book move before any search reports the time since start-up
-    clear_hash();
-    clear_p_hash();
-    clear_m_hash();
+    clear_tables();
     book_on = 1;
-    impactos_hash = pifias_hash = colisiones_hash = 0;
-    hash_impacts = hash_nofound = 0;
-    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
+    reset_statistics();
 }
 
 int console_main() {
@@ -59,13 +52,10 @@ int console_main() {
         std::fflush(stdout);
         if (!read_word(word)) return 0;   // end of input ends the program as "bye" does
 
-        if (word == "setboard") {
-            if (!cmd_setboard()) return 0;
-        } else if (word == "ev") {
-            cmd_ev();
-        } else if (word == "lj") {
-            cmd_lj();
-        } else if (word == "on") {
+        const command_result own = edition_command(word);
+        if (own == INPUT_ENDED) return 0;
+        if (own == COMMAND_DONE) continue;
+        if (word == "on") {
             cmd_on();
         } else if (word == "off") {
             computer_side = EMPTY;

@@ -1,13 +1,11 @@
-// frontend/console.h: the console program: identity, start-up, the command
-// loop reading one word at a time, and the commands that need no game.
+// frontend/console.h: the console program of every edition: identity,
+// start-up, and the command loop reading one word at a time.
+// Editions: 3.5, 3.0, 2.3
 #pragma once
-#include <string>
-
 #include "board/fen.h"
-#include "frontend/input.h"
 
-constexpr int FEN_BUFFER_SIZE = 100;
-extern char fen_text[FEN_BUFFER_SIZE];   // the six words of the last "setboard"
+constexpr int START_DEPTH = 4;   // plies per move until "st" or "sd"
+
 extern int book_mark;                    // "ab" was typed: the next move goes into the book
 extern char book_mark_key[BOOK_KEY_SIZE];   // the position when "ab" was typed
 

@@ -1,12 +1,10 @@
-// frontend/texts.cpp: the console texts of edition 3.5.
-#include "frontend/texts.h"
-#include "frontend/commands.h"
+// frontend/texts.cpp: the console texts of edition 3.5: its name, its help,
+// "occ", "ev" and the speed line after the engine's search.
+#include "frontend/edition_hooks.h"
 #include "bitboard/rotated.h"
-#include "board/position.h"
 #include "eval/eval.h"
-#include "eval/pawns.h"
-#include "eval/pieces.h"
-#include "moves/gen.h"
+#include "frontend/commands.h"
+#include "frontend/hooks35_30.h"
 #include "search/state.h"
 #include <cstdio>
 
@@ -35,9 +33,10 @@ const int HELP_LINE_COUNT = sizeof HELP_LINES / sizeof HELP_LINES[0];
 
 const char* const MATERIAL_RESULTS_LABEL = " - Hash material results: ";
 
+// The occupied squares and their rotation, without labels.
 void cmd_occ() {
-    muestra_BitBoard(casillas_ocupadas);
-    muestra_BitBoard(casillas_ocupadas_90R);
+    print_square_set("", casillas_ocupadas);
+    print_square_set("", casillas_ocupadas_90R);
 }
 
 void cmd_ev() {

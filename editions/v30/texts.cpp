@@ -1,13 +1,10 @@
-// editions/v30/texts.cpp: the console texts of edition 3.0.
-#include "frontend/texts.h"
-#include "frontend/commands.h"
-#include "bitboard/bitboard.h"
+// editions/v30/texts.cpp: the console texts of edition 3.0: its name, its
+// help, "occ" (the knight-attack sets), "ev" and the speed line.
+#include "frontend/edition_hooks.h"
 #include "board/position.h"
 #include "editions/v30/gen.h"
-#include "eval/eval.h"
-#include "eval/pawns.h"
-#include "eval/pieces.h"
-#include "moves/gen.h"
+#include "frontend/commands.h"
+#include "frontend/hooks35_30.h"
 #include "search/state.h"
 #include <cstdio>
 
@@ -37,15 +34,12 @@ const int HELP_LINE_COUNT = sizeof HELP_LINES / sizeof HELP_LINES[0];
 const char* const MATERIAL_RESULTS_LABEL = "\nHash material results: ";
 
 void cmd_occ() {
-    std::printf("at cab n \n");
-    muestra_BitBoard(knight_attack_set(DARK));
-    std::printf("at cab l \n");
-    muestra_BitBoard(knight_attack_set(LIGHT));
+    print_square_set("at cab n \n", knight_attack_set(DARK));
+    print_square_set("at cab l \n", knight_attack_set(LIGHT));
 }
 
-void cmd_ev() {
-    print_evaluation_terms();
-}
+// Without the material line of edition 3.5.
+void cmd_ev() { print_evaluation_terms(); }
 
 // The quiescence search counts into `nodes`; there is no node-count line.
 void print_search_speed(long seconds) {

@@ -16,16 +16,16 @@ void new_game() {
 TEST(MoveEntry, PromotionLetterPicksAmongTheFourEntries) {
     ASSERT_EQ(process_fen("8/4P1k1/8/8/8/8/8/4K3 w - - 0 1"), 1);
     Move2Gen();
-    const int queen = find_typed_move("e7e8");
+    const int queen = find_typed_move("e7e8", CONSOLE_LETTERS);
     ASSERT_GE(queen, 0);
     EXPECT_EQ(gen_dat[queen].m.promote, QUEEN);
-    EXPECT_EQ(gen_dat[find_typed_move("e7e8q")].m.promote, QUEEN);
-    EXPECT_EQ(gen_dat[find_typed_move("e7e8r")].m.promote, ROOK);
-    EXPECT_EQ(gen_dat[find_typed_move("e7e8b")].m.promote, BISHOP);
-    EXPECT_EQ(gen_dat[find_typed_move("e7e8n")].m.promote, KNIGHT);
-    EXPECT_EQ(gen_dat[find_typed_move("e7e8x")].m.promote, QUEEN);
-    EXPECT_EQ(find_typed_move("e7e"), -1);
-    EXPECT_EQ(find_typed_move("e7e7"), -1);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8q", CONSOLE_LETTERS)].m.promote, QUEEN);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8r", CONSOLE_LETTERS)].m.promote, ROOK);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8b", CONSOLE_LETTERS)].m.promote, BISHOP);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8n", CONSOLE_LETTERS)].m.promote, KNIGHT);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8x", CONSOLE_LETTERS)].m.promote, QUEEN);
+    EXPECT_EQ(find_typed_move("e7e", CONSOLE_LETTERS), -1);
+    EXPECT_EQ(find_typed_move("e7e7", CONSOLE_LETTERS), -1);
 }
 
 TEST(MoveEntry, GameRecordRefusesAMoveThatWouldNotFit) {

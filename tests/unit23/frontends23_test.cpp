@@ -1,7 +1,10 @@
-// Edition 2.3's front ends where a transcript cannot reach: a full game
-// record, and the statistics block with chosen counter values.
+// The shared front end with edition 2.3's hooks where a transcript cannot
+// reach: a full game record, the promotion letters, and the statistics block
+// with chosen counter values.
+#include "board/fen.h"
 #include "board/position.h"
-#include "editions/v23/frontends23.h"
+#include "frontend/commands.h"
+#include "frontend/edition_hooks.h"
 #include "editions/v23/game.h"
 #include "editions/v23/table.h"
 #include "moves/gen.h"
@@ -19,7 +22,7 @@ void fresh_game() {
 // Knight moves out and back, legal in any order of the record.
 void fill_record() {
     const char* shuffle[4] = {"g1f3", "g8f6", "f3g1", "f6g8"};
-    for (int i = 0; i < MAX_GAME; i++) ASSERT_EQ(printed_by([&] { move_entry23(shuffle[i % 4]); }), "") << i;
+    for (int i = 0; i < MAX_GAME; i++) ASSERT_EQ(printed_by([&] { move_entry(shuffle[i % 4]); }), "") << i;
 }
 
 }  // namespace
@@ -29,28 +32,39 @@ TEST(Frontends23, FullGameRecordRefusesTheUsersMoveAndStopsTheEngine) {
     fill_record();
     ASSERT_EQ(undos, MAX_GAME);
     const std::string full = "Game record full (300 moves): move refused \n";
-    EXPECT_EQ(printed_by([] { move_entry23("g1f3"); }), full);
+    EXPECT_EQ(printed_by([] { move_entry("g1f3"); }), full);
     EXPECT_EQ(undos, MAX_GAME);
     EXPECT_EQ(piece[62], KNIGHT);
     // A word that names no move is still an illegal move, not a full record.
-    EXPECT_EQ(printed_by([] { move_entry23("e2e5"); }), "Illegal move.\n");
+    EXPECT_EQ(printed_by([] { move_entry("e2e5"); }), "Illegal move.\n");
 
     computer_side = side;
-    EXPECT_EQ(printed_by([] { engine_reply23(); }), full);
+    EXPECT_EQ(printed_by([] { engine_reply(); }), full);
     EXPECT_EQ(computer_side, EMPTY);
     EXPECT_EQ(undos, MAX_GAME);
 
     // Taking a move back makes room again.
-    take_back23();
+    take_back_one();
     Move2Gen();
-    EXPECT_EQ(printed_by([] { move_entry23("f6g8"); }), "");
+    EXPECT_EQ(printed_by([] { move_entry("f6g8"); }), "");
     EXPECT_EQ(undos, MAX_GAME);
     fresh_game();
 }
 
+// Edition 2.3 generates the promotions knight first; the letter picks by piece.
+TEST(Frontends23, PromotionLettersAreUpperCaseAtTheConsoleOnly) {
+    ASSERT_EQ(process_fen("8/4P1k1/8/8/8/8/8/4K3 w - - 0 1"), 1);
+    Move2Gen();
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8N", CONSOLE_LETTERS)].m.promote, KNIGHT);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8n", CONSOLE_LETTERS)].m.promote, QUEEN);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8r", XBOARD_LETTERS)].m.promote, ROOK);
+    EXPECT_EQ(gen_dat[find_typed_move("e7e8B", XBOARD_LETTERS)].m.promote, QUEEN);
+    fresh_game();
+}
+
 TEST(Frontends23, StatisticsBlockShowsPercentAndLevelOnlyWhenThereIsSomething) {
-    clear_statistics23();
-    EXPECT_EQ(printed_by([] { print_statistics23(); }),
+    reset_statistics();
+    EXPECT_EQ(printed_by([] { print_statistics(); }),
               "\nHash results: 0 0"
               "\nCounters: 0 0 0 0 0 0 0 0 0 0 0 0 "
               "\nBranching: 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
@@ -61,7 +75,7 @@ TEST(Frontends23, StatisticsBlockShowsPercentAndLevelOnlyWhenThereIsSomething) {
     chash[11] = 2;
     branch[0] = 2;    // 2 nodes weighted 3
     branch[19] = 1;   // 1 node weighted 60: (6 + 60) / 3 = 22
-    EXPECT_EQ(printed_by([] { print_statistics23(); }),
+    EXPECT_EQ(printed_by([] { print_statistics(); }),
               "\nHash results: 3 1"
               "\nHash percent: 75%"
               "\nCounters: 7 0 0 0 0 0 0 0 0 0 0 2 "
@@ -69,10 +83,10 @@ TEST(Frontends23, StatisticsBlockShowsPercentAndLevelOnlyWhenThereIsSomething) {
               "\nBranching level: 22\n");
 
     branch[19] = 0;   // a one-digit level is right-aligned in two places
-    const std::string block = printed_by([] { print_statistics23(); });
+    const std::string block = printed_by([] { print_statistics(); });
     EXPECT_EQ(block.substr(block.find("\nBranching level")), "\nBranching level:  3\n");
 
-    clear_statistics23();
+    reset_statistics();
     EXPECT_EQ(tt_hits, 0);
     EXPECT_EQ(tt_misses, 0);
     EXPECT_EQ(chash[0] + chash[11] + branch[0], 0);

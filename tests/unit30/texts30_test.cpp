@@ -1,6 +1,7 @@
 // Edition 3.0's console texts that a transcript cannot pin: the speed line,
 // printed only after searches of a second or more.
-#include "frontend/texts.h"
+#include "frontend/edition_hooks.h"
+#include "frontend/hooks35_30.h"
 #include "search/state.h"
 #include "test_util.h"
 
