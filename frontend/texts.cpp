@@ -1,5 +1,6 @@
 // frontend/texts.cpp: the console texts of edition 3.5: its name, its help,
-// "occ", "ev" and the speed line after the engine's search.
+// "occ", "ev" and the speed line after the engine's search; the rest of its
+// front-end hooks is frontend/hooks35_30.cpp, shared with edition 3.0.
 #include "frontend/edition_hooks.h"
 #include "bitboard/rotated.h"
 #include "eval/eval.h"

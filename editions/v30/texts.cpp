@@ -1,5 +1,6 @@
 // editions/v30/texts.cpp: the console texts of edition 3.0: its name, its
-// help, "occ" (the knight-attack sets), "ev" and the speed line.
+// help, "occ" (the knight-attack sets), "ev" and the speed line; the rest of
+// its front-end hooks is frontend/hooks35_30.cpp, shared with edition 3.5.
 #include "frontend/edition_hooks.h"
 #include "board/position.h"
 #include "editions/v30/gen.h"

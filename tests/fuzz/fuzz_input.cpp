@@ -15,7 +15,8 @@ void enter_scratch_directory() {
 
 namespace {
 
-// The XBoard loop reads lines as C strings, so a NUL byte ends a word there.
+// Editions 3.5 and 3.0 read XBoard lines as C strings, so a NUL byte ends a
+// word there.
 bool ends_word(unsigned char c) { return std::isspace(c) || c == '\0'; }
 
 }  // namespace
