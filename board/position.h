@@ -110,4 +110,4 @@ extern const char piece_char_english[7];   // "PNBRQK": FEN
 
 extern const char* const START_FEN;
 
-void init();   // sets up the initial position from START_FEN
+void init();   // sets up the initial position (from START_FEN, but in edition 2.3)

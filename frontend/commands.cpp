@@ -45,7 +45,7 @@ int promotion_piece(char letter, promotion_letters letters) {
 
 void cmd_new() {
     computer_side = EMPTY;
-    reset_game();
+    init();
     Move2Gen();
 }
 

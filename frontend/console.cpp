@@ -32,7 +32,7 @@ void start_up() {
     book_mark = 0;
     book_mark_key[0] = '\0';
     print_identity();
-    reset_game();
+    init();
     Move2Gen();
     computer_side = EMPTY;
     max_time = NO_LIMIT;

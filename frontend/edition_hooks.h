@@ -31,10 +31,8 @@ extern const char* const XBOARD_UNKNOWN;     // opens the answer to an unknown c
 extern const bool XBOARD_WHOLE_LINES;
 
 // Steps.
-void reset_game();         // the initial position and an empty game record
 void clear_tables();       // start-up: empties the search tables (2.3's start empty)
 void forget_table();       // "on" and "undo": 3.5 and 3.0 empty the transposition table, 2.3 keeps it
-void set_move_time();      // max_time from the XBoard clocks total_time and op_time
 // A console word that only this edition knows (it is tested before the shared ones).
 command_result edition_command(const std::string& word);
 // An XBoard command word that only this edition knows, with the rest of its

@@ -132,8 +132,6 @@ void print_evaluation_terms() {
     std::printf("Evaluacion central_pawns: %d\n", central_pawns());
 }
 
-void reset_game() { init(); }
-
 void clear_tables() {
     clear_hash();
     clear_p_hash();
@@ -141,8 +139,6 @@ void clear_tables() {
 }
 
 void forget_table() { clear_hash(); }
-
-void set_move_time() { tree_surf_time(op_time, total_time); }
 
 command_result edition_command(const std::string& word) {
     if (word == "setboard") return cmd_setboard() ? COMMAND_DONE : INPUT_ENDED;

@@ -117,7 +117,7 @@ bool xboard_command(const std::string& w, const std::string& rest) {
     if (xboard_edition_command(w, rest)) return true;
     if (w == "xboard") {
     } else if (w == "new") {
-        reset_game();
+        init();
         Move2Gen();
         computer_side = DARK;
     } else if (w == "quit") {
@@ -131,13 +131,13 @@ bool xboard_command(const std::string& w, const std::string& rest) {
     } else if (w == "otim") {
         op_time = number_in(rest);
         std::printf("opponent time = %ld ", op_time);
-        set_move_time();
+        tree_surf_time(op_time, total_time);
         max_depth = NO_LIMIT;
         std::printf("\n");
     } else if (w == "time") {
         total_time = number_in(rest);
         std::printf("total time = %ld ", total_time);
-        set_move_time();
+        tree_surf_time(op_time, total_time);
         std::printf("%d per move \n", max_time);
         max_depth = NO_LIMIT;
     } else if (w == "st") {
@@ -169,7 +169,7 @@ void xboard() {
     std::signal(SIGINT, SIG_IGN);
     std::printf("%s", XBOARD_GREETING);
     std::fflush(stdout);   // the interface waits for the features
-    reset_game();
+    init();
     Move2Gen();
     computer_side = EMPTY;
     eval_global = 0;

@@ -7,7 +7,7 @@
 #include "search/state.h"
 
 void tree_surf(int silent);          // searches the position; the move is var_princ.moves[0]
-void tree_surf_time(long op_time, long own_time);   // sets max_time from the two clocks
+void tree_surf_time(long op_time, long own_time);   // sets max_time from the two clocks (2.3: its own alone)
 // Puts everything one search leaves to the next (the window, the tables and
 // their generation, the key generator, killers and history, the counters)
 // back at a freshly started program's values, with the book off: a position

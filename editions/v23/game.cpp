@@ -64,6 +64,9 @@ void new_game() {
     index_key = check_key = 0;
 }
 
+// The initial position: this edition sets it up directly, not from a FEN.
+void init() { new_game(); }
+
 int repetition() {
     if (rep_count < 20) return 0;
     const uint64_t latest = rep_stack[rep_count - 1];

@@ -381,6 +381,9 @@ void reset_search_state() {
 // The console's lines show the full-width nodes only.
 long reported_nodes() { return nodes; }
 
+// The engine's clock alone sets the budget.
+void tree_surf_time(long /*op_time*/, long own_time) { max_time = time_budget(own_time); }
+
 int time_budget(long engine_clock_cs) {
     const long t = engine_clock_cs;
     int seconds = t < 3000 ? 1 : t < 6000 ? 3 : t < 9000 ? 5 : t < 30000 ? 7 : t < 60000 ? 15 : t < 120000 ? 30 : 120;

@@ -8,8 +8,6 @@
 #include "bitboard/bitboard.h"
 #include "board/fen.h"
 #include "board/position.h"
-#include "editions/v23/game.h"
-#include "editions/v23/search23.h"
 #include "editions/v23/table.h"
 #include "frontend/commands.h"
 #include "search/state.h"
@@ -54,14 +52,9 @@ BitBoard rook_set(int c) {
 
 }  // namespace
 
-void reset_game() { new_game(); }
-
 void clear_tables() {}
 
 void forget_table() {}
-
-// The engine's clock alone sets the budget.
-void set_move_time() { max_time = time_budget(total_time); }
 
 command_result edition_command(const std::string&) { return NOT_A_COMMAND; }
 
