@@ -1,5 +1,6 @@
 // hash/table.cpp: probing the transposition table, recording best moves, clearing it.
 #include "hash/table.h"
+#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include <cstring>
 
@@ -35,4 +36,14 @@ void hash_move_update(move_bytes m) {
 
 void clear_hash() {
     std::memset(hash_table, 0, sizeof hash_table);
+}
+
+void reset_tables() {
+    hash_seq = 0;
+    rand_started = 0;   // the next set-up draws the keys a new run draws first
+    clear_hash();
+    clear_p_hash();
+    clear_m_hash();
+    impactos_hash = pifias_hash = colisiones_hash = hash_impacts = hash_nofound = 0;
+    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
 }

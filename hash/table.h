@@ -36,3 +36,6 @@ int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the en
 void hash_update(int depth, int score, int alpha, int beta, long effort);
 void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
 void clear_hash();
+// The three tables empty, their counts, the generation and the key generator
+// as a freshly started program has them.
+void reset_tables();

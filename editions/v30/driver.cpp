@@ -6,8 +6,6 @@
 #include "book/book.h"
 #include "editions/v30/alphabeta.h"
 #include "eval/eval.h"
-#include "hash/evalcache.h"
-#include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/make.h"
 #include "search/ordering.h"
@@ -113,13 +111,7 @@ void tree_surf_time(long /*op_time*/, long own_time) {
 
 void reset_search_state() {
     reset_shared_search_state();
-    hash_seq = 0;
-    rand_started = 0;   // the next set-up draws the keys a new run draws first
-    clear_hash();
-    clear_p_hash();
-    clear_m_hash();
-    impactos_hash = pifias_hash = colisiones_hash = hash_impacts = hash_nofound = 0;
-    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
+    reset_tables();
     clear_ordering();
     follow_pv = 0;
     is_endgame = 0;
