@@ -17,12 +17,12 @@ namespace {
 constexpr std::array<int, 64> make_castle_mask() {
     std::array<int, 64> m{};
     m.fill(15);
-    m[0] = 15 & ~CASTLE_DARK_LONG;                       // a8
-    m[4] = 15 & ~(CASTLE_DARK_SHORT | CASTLE_DARK_LONG);   // e8
-    m[7] = 15 & ~CASTLE_DARK_SHORT;                      // h8
-    m[56] = 15 & ~CASTLE_LIGHT_LONG;                     // a1
-    m[60] = 15 & ~(CASTLE_LIGHT_SHORT | CASTLE_LIGHT_LONG); // e1
-    m[63] = 15 & ~CASTLE_LIGHT_SHORT;                    // h1
+    m[A8] = 15 & ~CASTLE_DARK_LONG;
+    m[E8] = 15 & ~(CASTLE_DARK_SHORT | CASTLE_DARK_LONG);
+    m[H8] = 15 & ~CASTLE_DARK_SHORT;
+    m[A1] = 15 & ~CASTLE_LIGHT_LONG;
+    m[E1] = 15 & ~(CASTLE_LIGHT_SHORT | CASTLE_LIGHT_LONG);
+    m[H1] = 15 & ~CASTLE_LIGHT_SHORT;
     return m;
 }
 

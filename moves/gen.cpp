@@ -147,12 +147,12 @@ bool can_castle(const gen_state& g, int right, int rook_sq, BitBoard must_be_saf
 }
 
 void castling(const gen_state& g) {
-    if (side == LIGHT && g.king == 60) {
-        if (can_castle(g, CASTLE_LIGHT_SHORT, 63, E1F1G1)) push(g, 60, 62, 0, MF_CASTLE);
-        if (can_castle(g, CASTLE_LIGHT_LONG, 56, E1D1C1)) push(g, 60, 58, 0, MF_CASTLE);
-    } else if (side == DARK && g.king == 4) {
-        if (can_castle(g, CASTLE_DARK_SHORT, 7, E8F8G8)) push(g, 4, 6, 0, MF_CASTLE);
-        if (can_castle(g, CASTLE_DARK_LONG, 0, E8D8C8)) push(g, 4, 2, 0, MF_CASTLE);
+    if (side == LIGHT && g.king == E1) {
+        if (can_castle(g, CASTLE_LIGHT_SHORT, H1, E1F1G1)) push(g, E1, G1, 0, MF_CASTLE);
+        if (can_castle(g, CASTLE_LIGHT_LONG, A1, E1D1C1)) push(g, E1, C1, 0, MF_CASTLE);
+    } else if (side == DARK && g.king == E8) {
+        if (can_castle(g, CASTLE_DARK_SHORT, H8, E8F8G8)) push(g, E8, G8, 0, MF_CASTLE);
+        if (can_castle(g, CASTLE_DARK_LONG, A8, E8D8C8)) push(g, E8, C8, 0, MF_CASTLE);
     }
 }
 

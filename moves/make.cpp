@@ -116,10 +116,10 @@ void update_occupancy(int c, int from, int to, int bits) {
         other ^= mask[victim];
         toggle_occupancy(victim);
     } else if (bits & MF_CASTLE) {
-        if (to == 58) own ^= A1D1;
-        else if (to == 62) own ^= H1F1;
-        else if (to == 2) own ^= A8D8;
-        else if (to == 6) own ^= H8F8;
+        if (to == C1) own ^= A1D1;
+        else if (to == G1) own ^= H1F1;
+        else if (to == C8) own ^= A8D8;
+        else if (to == G8) own ^= H8F8;
     }
     empty_squares = ~(light_occupied | dark_occupied);
 }

@@ -249,8 +249,8 @@ int king_safety(const census& c, int k, int s) {
     const int home = own_view(s, k);
     int score = king_pcsq[home];
     if (file_of(k) == 3 || file_of(k) == 4) score -= 5;
-    if (home == 62 || home == 63) score += wing_terms(c, s, 5);
-    else if (home == 56 || home == 57 || home == 58) score += wing_terms(c, s, 0);
+    if (home == G1 || home == H1) score += wing_terms(c, s, 5);
+    else if (home == A1 || home == B1 || home == C1) score += wing_terms(c, s, 0);
     return score * (c.material[1 - s] / SAFETY_DIVISOR);
 }
 

@@ -57,8 +57,8 @@ void new_game() {
     ply = 0;
     undos = 0;
     gen_begin[0] = 0;
-    light_king_sq = 60;
-    dark_king_sq = 4;
+    light_king_sq = E1;
+    dark_king_sq = E8;
     rep_count = 0;
     search_count = 0;
     index_key = check_key = 0;

@@ -53,7 +53,7 @@ void pawn_moves(int sq, bool captures_only) {
 // Castling is offered with the right, the king at home and the rook on its
 // corner; whether it is legal is decided when it is made.
 void castling() {
-    const int home = side == LIGHT ? 60 : 4;
+    const int home = side == LIGHT ? E1 : E8;
     if (piece[home] != KING || color[home] != side) return;
     const int short_right = side == LIGHT ? CASTLE_LIGHT_SHORT : CASTLE_DARK_SHORT;
     const int long_right = side == LIGHT ? CASTLE_LIGHT_LONG : CASTLE_DARK_LONG;

@@ -146,7 +146,7 @@ void pawn_pushes(const gen_state& g, BitBoard blocks) {
 // Castling needs the rook on its corner, empty squares between, and neither
 // the king's square nor the one it passes attacked.
 void castling(const gen_state& g) {
-    const int home = side == LIGHT ? 60 : 4;
+    const int home = side == LIGHT ? E1 : E8;
     if (g.king != home || g.fx[home]) return;
     const int short_right = side == LIGHT ? CASTLE_LIGHT_SHORT : CASTLE_DARK_SHORT;
     const int long_right = side == LIGHT ? CASTLE_LIGHT_LONG : CASTLE_DARK_LONG;

@@ -17,9 +17,9 @@ namespace {
 // The rook that a castling king move takes along, given the king's two
 // squares in either order (making or taking back).
 bool castling_rook(int a, int b, int* rook_from, int* rook_to) {
-    const int home = (a == 60 || a == 4) ? a : b;
+    const int home = (a == E1 || a == E8) ? a : b;
     const int dest = home == a ? b : a;
-    if (home != 60 && home != 4) return false;
+    if (home != E1 && home != E8) return false;
     if (dest == home + 2) {
         *rook_from = home + 3;
         *rook_to = home + 1;
