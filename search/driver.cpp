@@ -117,10 +117,7 @@ void tree_surf_time(long op_time, long own_time) {
 void reset_search_state() {
     reset_shared_search_state();
     reset_tables();
-    clear_ordering();
-    follow_pv = 0;
-    is_endgame = 0;
-    chk_counter = 0;
+    is_endgame = 0;   // endgame() compares the new phase with the last one
 }
 
 long reported_nodes() { return nodes + qnodes; }

@@ -9,7 +9,7 @@
 void tree_surf(int silent);          // searches the position; the move is var_princ.moves[0]
 void tree_surf_time(long op_time, long own_time);   // sets max_time from the two clocks (2.3: its own alone)
 // Puts everything one search leaves to the next (the window, the tables and
-// their generation, the key generator, killers and history, the counters)
+// their generation, the key generator, the game phase, the counters)
 // back at a freshly started program's values, with the book off: a position
 // set up after it is searched as a new run would search it.
 void reset_search_state();

@@ -69,15 +69,9 @@ void clear_search_counters() {
 }
 
 void reset_shared_search_state() {
-    eval_global = 0;
     minki = -INITIAL_WINDOW;
     maxkf = INITIAL_WINDOW;
-    mdpth = 0;
-    stop_search = 0;
     book_on = 0;
-    std::memset(&var_princ, 0, sizeof var_princ);
-    nodes = qnodes = 0;
-    ab_cutoffs = ab_firstmove = cutoffs = firstmove = 0;
     clear_search_counters();
 }
 

@@ -374,8 +374,6 @@ void reset_search_state() {
     init_keys();   // the keys a new run draws
     clear_table();
     tt_hits = tt_misses = 0;
-    clear_ordering23();
-    follow_pv = 0;
 }
 
 // The console's lines show the full-width nodes only.
