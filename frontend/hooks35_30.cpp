@@ -174,7 +174,5 @@ void print_statistics() {
 
 void reset_statistics() {
     clear_search_counters();
-    hash_impacts = hash_nofound = 0;
-    hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
-    colisiones_hash = pifias_hash = impactos_hash = 0;
+    clear_table_counts();
 }

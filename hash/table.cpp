@@ -44,6 +44,10 @@ void reset_tables() {
     clear_hash();
     clear_p_hash();
     clear_m_hash();
+    clear_table_counts();
+}
+
+void clear_table_counts() {
     impactos_hash = pifias_hash = colisiones_hash = hash_impacts = hash_nofound = 0;
     hp_impacts = hp_nofound = hm_impacts = hm_nofound = 0;
 }

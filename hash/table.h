@@ -39,3 +39,4 @@ void clear_hash();
 // The three tables empty, their counts, the generation and the key generator
 // as a freshly started program has them.
 void reset_tables();
+void clear_table_counts();   // the hits, misses and collisions of the three tables
