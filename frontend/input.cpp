@@ -1,10 +1,85 @@
-// frontend/input.cpp: the console's word reader.
+// frontend/input.cpp: the buffered reader of the program's input.
 #include "frontend/input.h"
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
 
 std::string pending_word;
+
+namespace {
+
+constexpr int INPUT_FD = 0;
+constexpr std::size_t READ_CHUNK = 4096;
+
+std::string buffer;          // bytes read and not yet taken
+std::size_t taken;           // bytes of buffer already taken
+bool input_ended;            // nothing more will come after the buffer
+
+// Reads what the descriptor has (waiting for it when `wait`); false when
+// nothing was added.
+bool fill(bool wait) {
+    if (input_ended) return false;
+    if (!wait) {
+        pollfd p{INPUT_FD, POLLIN, 0};
+        if (poll(&p, 1, 0) <= 0) return false;
+    }
+    // Whatever was printed is out before the program waits for an answer to it.
+    if (wait) std::fflush(stdout);
+    if (taken == buffer.size()) {
+        buffer.clear();
+        taken = 0;
+    }
+    char chunk[READ_CHUNK];
+    ssize_t n;
+    do n = read(INPUT_FD, chunk, sizeof chunk);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        input_ended = true;
+        return false;
+    }
+    buffer.append(chunk, std::size_t(n));
+    return true;
+}
+
+}  // namespace
+
+void use_standard_input() {
+    buffer.clear();
+    taken = 0;
+    input_ended = false;
+    pending_word.clear();
+}
+
+void use_input_text(const std::string& text) {
+    buffer = text;
+    taken = 0;
+    input_ended = true;
+    pending_word.clear();
+}
+
+int input_char() {
+    if (taken == buffer.size() && !fill(true)) return EOF;
+    return static_cast<unsigned char>(buffer[taken++]);
+}
+
+bool read_line(std::string& line) {
+    line.clear();
+    int c = EOF;
+    while ((c = input_char()) != EOF && c != '\n') line.push_back(char(c));
+    return c != EOF || !line.empty();
+}
+
+bool line_ready() {
+    for (;;) {
+        if (std::memchr(buffer.data() + taken, '\n', buffer.size() - taken)) return true;
+        if (input_ended) return true;
+        if (!fill(false)) return input_ended;
+    }
+}
 
 void unread_word(const std::string& word) { pending_word = word; }
 
@@ -16,11 +91,11 @@ int read_word(std::string& word) {
     }
     word.clear();
     int c;
-    do c = std::getchar();
+    do c = input_char();
     while (c != EOF && std::isspace(c));
     while (c != EOF && !std::isspace(c)) {
         word.push_back(char(c));
-        c = std::getchar();
+        c = input_char();
     }
     return !word.empty();
 }

@@ -25,11 +25,11 @@
 namespace {
 
 // The next input line without its newline; false at the end of input.
-bool read_line(std::string& line) {
+bool read_xboard_line(std::string& line) {
     line.clear();
     int c = EOF;
     while ((XBOARD_WHOLE_LINES || line.size() < XBOARD_LINE_SIZE - 1) &&
-           (c = std::getchar()) != EOF && c != '\n')
+           (c = input_char()) != EOF && c != '\n')
         line.push_back(char(c));
     const bool read = c != EOF || !line.empty();
     if (!XBOARD_WHOLE_LINES) line.resize(std::strlen(line.c_str()));   // a C string ends at a NUL byte
@@ -178,7 +178,7 @@ void xboard() {
     std::string line, rest;
     for (;;) {
         engine_moves();
-        if (!read_line(line)) return;   // end of input: as "quit"
+        if (!read_xboard_line(line)) return;   // end of input: as "quit"
         const std::string word = first_word(line, &rest);
         if (word.empty()) continue;     // an empty line, or blanks only
         if (!xboard_command(word, rest)) return;

@@ -40,16 +40,8 @@ std::string bounded_script(const std::string& prefix, const unsigned char* data,
 }
 
 int run_console_on(const std::string& input) {
-    // fmemopen reads from a buffer it does not own; the copy outlives the run.
-    std::string buffer = input;
-    FILE* in = fmemopen(buffer.data(), buffer.size(), "r");
-    if (!in) std::abort();
-    FILE* const saved = stdin;
-    stdin = in;
-    pending_word.clear();   // a word given back by an earlier run must not leak in
+    use_input_text(input);   // also drops a word an earlier run gave back
     const int status = console_main();
-    stdin = saved;
-    std::fclose(in);
     std::fflush(stdout);
     return status;
 }
