@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Referee for soak games between engine programs speaking the XBoard protocol.
+"""Referee for soak games between engine programs speaking the XBoard or the UCI protocol.
 
 The referee keeps its own board and its own legal-move generator (a 10x12
 mailbox written here from scratch, independent of the engine's generator),
@@ -10,14 +10,25 @@ Usage:
   referee.py --engine-a PROG [--engine-b PROG] [--name-a NAME] [--name-b NAME] [options]
 
 Each engine runs in its own empty temporary directory (no opening book takes
-part).  It is sent "xboard", "new", the search limit, "force" and the opening
-moves; the side on move then gets "go" and from then on every engine answers
-each move it receives by itself.  The referee decides how a game ends:
-checkmate, stalemate, the 50-move rule, threefold repetition, insufficient
-material, or a ply cap adjudicated as a draw.  Faults are counted per engine:
-illegal (or malformed) moves, crashes (early exit, death by a signal, a
-sanitizer report on stderr), hangs (no move within the per-move timeout) and
-rejections (the engine refused a legal move it was sent).
+part).  An XBoard engine is sent "xboard", "new", the search limit, "force"
+and the opening moves; the side on move then gets "go" and from then on every
+engine answers each move it receives by itself.  A UCI engine (--proto-a/-b
+uci) is sent "uci" (lines before "uciok" are skipped, so a program that starts
+at a console prompt and switches on "uci" takes part), its options,
+"ucinewgame" and "isready"; for each of its moves it gets "position startpos
+moves ..." with the whole game and "go" with the limit: "sd N" becomes
+"depth N", "st S" "movetime"; the last principal variation it prints before
+"bestmove" must be legal.  With --tc BASE+INC (seconds) the referee keeps a
+clock per side by the wall clock, from the moment the engine is told to think
+until its move line arrives; UCI engines are sent wtime/btime/winc/binc,
+XBoard ones "level" and "time"/"otim" before each move.
+The referee decides how a game ends: checkmate, stalemate, the 50-move rule,
+threefold repetition, insufficient material, or a ply cap adjudicated as a
+draw.  Faults are counted per engine: illegal (or malformed) moves or
+principal variations, crashes (early exit, death by a signal, a sanitizer
+report on stderr), hangs (no move within the per-move timeout, no "uciok" or
+"readyok"), rejections (the engine refused a legal move it was sent) and time
+losses (a move that arrived after the clock ran out).
 """
 
 import argparse
@@ -514,7 +525,7 @@ for line in sys.stdin:
     if word == "go":
         playing = True
         answer()
-    elif word in ("xboard", "new", "force", "sd", "st"):
+    elif word in ("xboard", "new", "force", "sd", "st", "level", "time", "otim"):
         pass
     elif mode == "reject" and playing or mode == "reject-mate" and word == "d8h4":
         print("Error (unknown): " + word, flush=True)
@@ -529,6 +540,38 @@ for line in sys.stdin:
             answer()
 '''
 
+# The same for the UCI protocol: "mute" never says "uciok", "slow" thinks
+# too long over its first move, "badpv" prints an illegal principal variation.
+FAKE_UCI_ENGINE = r'''#!%(python)s
+import sys, time
+sys.path.insert(0, %(tools)r)
+from referee import Position, find_move
+mode = %(mode)r
+pos, moved = Position(), 0
+for line in sys.stdin:
+    words = line.split() or [""]
+    if words[0] == "quit":
+        break
+    if words[0] == "uci" and mode != "mute":
+        print("id name stand-in\nuciok", flush=True)
+    elif words[0] == "isready":
+        print("readyok", flush=True)
+    elif words[0] == "position":
+        pos = Position()
+        for t in words[3:]:
+            pos.make(find_move(pos.legal_moves(), t))
+    elif words[0] == "go":
+        moved += 1
+        m = sorted(pos.legal_moves())[0].text
+        if mode == "slow" and moved == 1:
+            time.sleep(1.5)
+        if mode == "illegal" and moved == 2:
+            m = "e2e5"
+        pv = "a1a1" if mode == "badpv" and moved == 2 else m
+        print("info depth 1 score cp 0 pv " + pv, flush=True)
+        print("bestmove " + m, flush=True)
+'''
+
 
 def fault_selftest():
     """Plays short games between stand-in engines and checks that each kind
@@ -537,10 +580,10 @@ def fault_selftest():
     tools = os.path.dirname(os.path.abspath(__file__))
     scratch = tempfile.mkdtemp(prefix="referee-selftest-")
     try:
-        def fake(mode):
-            path = os.path.join(scratch, mode)
+        def fake(mode, template=FAKE_ENGINE):
+            path = os.path.join(scratch, mode + ("-uci" if template is FAKE_UCI_ENGINE else ""))
             with open(path, "w") as f:
-                f.write(FAKE_ENGINE % {"python": sys.executable, "tools": tools, "mode": mode})
+                f.write(template % {"python": sys.executable, "tools": tools, "mode": mode})
             os.chmod(path, 0o755)
             return path
 
@@ -548,6 +591,10 @@ def fault_selftest():
             max_plies = 40
             move_timeout = 2.0
             quit_timeout = 2.0
+            tc = None
+
+        class Clocked(Options):
+            tc = (1000, 200)      # milliseconds: 1 s and 0.2 s a move
 
         good = fake("first")
         opening = ["e2e4", "e7e5"]
@@ -581,6 +628,21 @@ def fault_selftest():
                     failures.append("%s: only %d plies" % (what, len(game.moves)))
             elif got != [(side, kind)] or result not in (None, game.result):
                 failures.append("%s: faults %r, result %s (%s)" % (what, got, game.result, game.reason))
+        # UCI stand-ins on a clock, the first case against an XBoard one.
+        for white, black, side, kind, result in [("first", "xboard", None, None, None),
+                                                 ("xboard", "illegal", 1, "illegal", "1-0"),
+                                                 ("slow", "first", 0, "time", "0-1"),
+                                                 ("badpv", "first", 0, "illegal", None),
+                                                 ("xboard", "mute", 1, "hang", "1-0")]:
+            progs = [good if mode == "xboard" else fake(mode, FAKE_UCI_ENGINE) for mode in (white, black)]
+            protos = ["xboard" if mode == "xboard" else "uci" for mode in (white, black)]
+            game = Game(progs[0], progs[1], (white, black), None, opening, Clocked(), protos)
+            game.play()
+            got = [(c, k) for c in (0, 1) for k, _ in game.faults[c]]
+            if kind is None and (got or len(game.moves) < 8) or \
+                    kind is not None and (got != [(side, kind)] or result not in (None, game.result)):
+                failures.append("UCI %s vs %s: faults %r, result %s (%s), %d plies" % (
+                    white, black, got, game.result, game.reason, len(game.moves)))
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
     return failures
@@ -618,14 +680,71 @@ def selftest(quick):
 SANITIZER_REPORT = re.compile(r'ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:')
 MOVE_LINE = re.compile(r'^\s*move\s+(\S*)')
 REJECT_LINE = re.compile(r'^\s*(?:Error \(unknown\)|Not yet supported|Illegal move)\s*:?\s*(\S*)')
+BEST_LINE = re.compile(r'^\s*bestmove\s+(\S*)')
+UCIOK_LINE = re.compile(r'(^|\s)uciok\s*$')      # after a console prompt too
+READYOK_LINE = re.compile(r'^\s*readyok\s*$')
+# The words of a UCI "info" line that end a principal variation.
+INFO_WORDS = {"depth", "seldepth", "time", "nodes", "pv", "multipv", "score", "cp", "mate",
+              "lowerbound", "upperbound", "currmove", "currmovenumber", "hashfull", "nps",
+              "tbhits", "sbhits", "cpuload", "string", "refutation", "currline", "wdl"}
+
+
+def info_pv(line):
+    """The moves after "pv" in a UCI info line (free text after "string" aside)."""
+    words = line.split()
+    if "string" in words:
+        words = words[:words.index("string")]
+    if "pv" not in words:
+        return []
+    pv = []
+    for w in words[words.index("pv") + 1:]:
+        if w in INFO_WORDS:
+            break
+        pv.append(w)
+    return pv
+
+
+def pv_fault(pos, pv):
+    """What is wrong with the principal variation pv from position pos, or None."""
+    undos = []
+    try:
+        for text in pv:
+            m = find_move(pos.legal_moves(), text)
+            if m is None:
+                return "move '%s' of the principal variation '%s' is not legal in %s" % (
+                    text, ' '.join(pv), pos.fen())
+            undos.append(pos.make(m))
+        return None
+    finally:
+        for u in reversed(undos):
+            pos.undo(u)
+
+
+def uci_limit(limit):
+    """The "go" words of an XBoard search limit: "sd N" or "st S"."""
+    words = limit.split()
+    if len(words) == 2 and words[0] == "sd" and words[1].isdigit():
+        return "depth " + words[1]
+    if len(words) == 2 and words[0] == "st" and re.match(r'^\d+(\.\d*)?$', words[1]):
+        return "movetime %d" % round(float(words[1]) * 1000)
+    raise ValueError('limit "%s" has no UCI form (use "sd N" or "st S")' % limit)
+
+
+def parse_tc(text):
+    """Milliseconds (base, increment) of a clock "BASE+INC" in seconds."""
+    got = re.match(r'^(\d+(?:\.\d*)?)(?:\+(\d+(?:\.\d*)?))?$', text)
+    if not got:
+        raise ValueError('clock "%s" is not BASE+INC in seconds, e.g. 10+0.1' % text)
+    return round(float(got.group(1)) * 1000), round(float(got.group(2) or 0) * 1000)
 
 
 class Engine:
     """One engine process; its output lines go to a shared queue as
-    (engine index, line) pairs, with None for the end of output."""
+    (engine index, line, arrival time) triples, with None for the end of output."""
 
-    def __init__(self, index, name, program, events, transcript):
+    def __init__(self, index, name, program, events, transcript, proto="xboard"):
         self.index = index
+        self.proto = proto
         self.name = name
         self.program = program
         self.events = events
@@ -644,8 +763,9 @@ class Engine:
 
     def _read(self):
         for raw in self.proc.stdout:
-            self.events.put((self.index, raw.decode("latin-1").rstrip("\r\n")))
-        self.events.put((self.index, None))
+            # Stamped here, so that the referee's own delays cost the engine no time.
+            self.events.put((self.index, raw.decode("latin-1").rstrip("\r\n"), time.monotonic()))
+        self.events.put((self.index, None, time.monotonic()))
 
     def log(self, direction, text):
         self.transcript.append("%s %s %s" % (self.name, direction, text))
@@ -718,13 +838,19 @@ def describe_status(status):
 # ---------------------------------------------------------------------------
 
 class Game:
-    """A game between two programs; faults[name] counts illegal, crash, hang
-    and reject per engine name ('white'/'black')."""
+    """A game between two programs; faults[colour] lists illegal, crash, hang,
+    reject and time per engine (0 white, 1 black)."""
 
-    def __init__(self, white_prog, black_prog, names, limit, opening, args):
+    def __init__(self, white_prog, black_prog, names, limit, opening, args,
+                 protos=("xboard", "xboard"), options=((), ())):
         self.white_prog, self.black_prog = white_prog, black_prog
         self.names = names                 # (white label, black label)
-        self.limit = limit
+        self.limit = limit                 # XBoard limit command, or None with a clock
+        self.protos = protos               # "xboard" or "uci" per colour
+        self.options = options             # "NAME=VALUE" texts per colour
+        self.tc = getattr(args, "tc", None)   # (base, increment) in ms, or None
+        self.clock = None                  # ms left per colour while the game runs
+        self.turn_start = 0.0              # when the engine on move was told to think
         self.opening = opening             # list of coordinate texts
         self.args = args
         self.moves = []                    # coordinate texts of the whole game
@@ -746,13 +872,12 @@ class Game:
         args = self.args
         pos = Position()
         events = queue.Queue()
-        engines = [Engine(0, "white", self.white_prog, events, self.transcript),
-                   Engine(1, "black", self.black_prog, events, self.transcript)]
+        engines = [Engine(0, "white", self.white_prog, events, self.transcript, self.protos[0]),
+                   Engine(1, "black", self.black_prog, events, self.transcript, self.protos[1])]
         reps = {}
         try:
-            for e in engines:
-                for cmd in ("xboard", "new", self.limit, "force"):
-                    e.send(cmd)
+            if not self.start_engines(engines, events):
+                return
             legal = pos.legal_moves()
             reps[pos.repetition_key(legal)] = 1
             for text in self.opening:
@@ -760,7 +885,8 @@ class Game:
                 if m is None:
                     raise ValueError("opening move %s is not legal in %s" % (text, pos.fen()))
                 for e in engines:
-                    e.send(text)
+                    if e.proto == "xboard":
+                        e.send(text)
                     e.sent.append(text)
                 pos.make(m)
                 self.moves.append(text)
@@ -788,12 +914,64 @@ class Game:
             self.drain(engines, events)
             self.engines = engines
 
+    def xboard_setup(self, colour):
+        """The commands that set an XBoard engine's limit, clock and options."""
+        cmds = []
+        if self.tc:
+            seconds = round(self.tc[0] / 1000)
+            cmds.append("level 0 %d:%02d %g" % (seconds // 60, seconds % 60, self.tc[1] / 1000))
+        if self.limit:
+            cmds.append(self.limit)
+        return cmds + ["option " + o for o in self.options[colour]]
+
+    def start_engines(self, engines, events):
+        """Greets each engine in its protocol and waits until the UCI ones are
+        ready; False when one failed (its fault decides the game)."""
+        uci = [e for e in engines if e.proto == "uci"]
+        for e in engines:
+            if e.proto == "uci":
+                e.send("uci")
+            else:
+                for cmd in ["xboard", "new"] + self.xboard_setup(e.index) + ["force"]:
+                    e.send(cmd)
+        if not self.await_line(uci, engines, events, UCIOK_LINE, "uciok"):
+            return False
+        for e in uci:
+            for option in self.options[e.index]:
+                name, has_value, value = option.partition("=")
+                e.send("setoption name " + name.strip() + (" value " + value.strip() if has_value else ""))
+            e.send("ucinewgame")
+            e.send("isready")
+        return self.await_line(uci, engines, events, READYOK_LINE, "readyok")
+
+    def await_line(self, waiting, engines, events, pattern, word):
+        """Reads lines until each engine of waiting printed one that matches
+        pattern; False after a crash or a hang."""
+        pending = {e.index for e in waiting}
+        deadline = time.monotonic() + self.args.move_timeout
+        while pending:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                self.hung(engines[min(pending)], "no %s within %g s" % (word, self.args.move_timeout))
+                return False
+            try:
+                index, line, _ = events.get(timeout=min(left, 1.0))
+            except queue.Empty:
+                continue
+            if line is None:
+                self.crashed(engines[index], "output ended before %s" % word)
+                return False
+            engines[index].log("<", line)
+            if index in pending and pattern.search(line):
+                pending.discard(index)
+        return True
+
     def drain(self, engines, events):
         """The lines printed after the game was decided go to the transcript;
         a refusal of a move the engine was sent (the last one too) still counts."""
         while True:
             try:
-                index, line = events.get_nowait()
+                index, line, _ = events.get_nowait()
             except queue.Empty:
                 return
             if line is None:
@@ -827,15 +1005,20 @@ class Game:
         return False
 
     def run(self, pos, legal, reps, engines, events):
-        mover = engines[0 if pos.white else 1]
-        mover.send("go")
-        mover.playing = True
+        if self.tc:
+            self.clock = [self.tc[0], self.tc[0]]
+        if not self.think(engines[0 if pos.white else 1]):
+            self.crashed(engines[0 if pos.white else 1], "could not be told to think")
+            return
         while True:
             colour = 0 if pos.white else 1
             mover = engines[colour]
-            text = self.wait_for_move(mover, engines, events)
-            if text is None:
+            got = self.wait_for_move(mover, engines, events, pos)
+            if got is None:
                 return            # crash, hang or rejection already decided the game
+            text, stamp = got
+            if not self.charge(colour, stamp):
+                return
             m = find_move(legal, text)
             if m is None:
                 what = "malformed move" if not MOVE_TEXT.match(text) else "illegal move"
@@ -847,20 +1030,69 @@ class Game:
             legal = pos.legal_moves()
             key = pos.repetition_key(legal)
             reps[key] = reps.get(key, 0) + 1
-            # The opponent gets the move even when it ends the game, so that it
-            # also meets the final position (a mated engine must stay quiet).
+            # An XBoard opponent gets the move even when it ends the game, so
+            # that it also meets the final position (a mated engine must stay
+            # quiet); a UCI one is sent the whole game when it is to move.
             other = engines[1 - colour]
-            if not other.send(text):
-                if self.game_over(pos, legal, reps):
+            if other.proto == "xboard":
+                self.send_clocks(other)
+                if not other.send(text):
+                    if self.game_over(pos, legal, reps):
+                        return
+                    self.crashed(other, "could not be sent a move")
                     return
-                self.crashed(other, "could not be sent a move")
-                return
             other.sent.append(text)
             if self.game_over(pos, legal, reps):
                 return
-            if not other.playing:
-                other.send("go")
-                other.playing = True
+            if not self.think(other):
+                self.crashed(other, "could not be told to think")
+                return
+
+    def send_clocks(self, engine):
+        """An XBoard engine's own and its opponent's clock, in centiseconds."""
+        if self.clock:
+            engine.send("time %d" % (self.clock[engine.index] // 10))
+            engine.send("otim %d" % (self.clock[1 - engine.index] // 10))
+
+    def think(self, engine):
+        """Tells the engine on move to think (an XBoard engine that plays
+        already answers the move it was sent) and starts its clock."""
+        ok = True
+        if engine.proto == "uci":
+            go = ["go"]
+            if self.clock:
+                go.append("wtime %d btime %d winc %d binc %d" % (
+                    self.clock[0], self.clock[1], self.tc[1], self.tc[1]))
+            if self.limit:
+                go.append(uci_limit(self.limit))
+            ok = engine.send(' '.join(["position startpos"] + (["moves"] + self.moves if self.moves else [])))
+            ok = ok and engine.send(' '.join(go))
+        elif not engine.playing:
+            self.send_clocks(engine)
+            ok = engine.send("go")
+            engine.playing = True
+        self.turn_start = time.monotonic()
+        return ok
+
+    def charge(self, colour, stamp):
+        """Takes the time of the move that arrived at stamp off the mover's
+        clock; False, and the game lost, when the clock had run out."""
+        if not self.clock:
+            return True
+        used = (stamp - self.turn_start) * 1000
+        left = self.clock[colour]
+        if used > left:
+            detail = "move after %.3f s with %.3f s left in %s" % (used / 1000, left / 1000, self.fen_now())
+            self.fault(colour, "time", detail)
+            self.lose(colour, "time forfeit of %s: %s" % (self.names[colour], detail))
+            return False
+        self.clock[colour] = round(left - used) + self.tc[1]
+        return True
+
+    def hung(self, engine, detail):
+        engine.kill()
+        self.fault(engine.index, "hang", detail)
+        self.lose(engine.index, "hang of %s: %s" % (self.names[engine.index], detail))
 
     def crashed(self, engine, detail):
         try:
@@ -872,18 +1104,18 @@ class Game:
         self.fault(engine.index, "crash", detail)
         self.lose(engine.index, "crash of %s: %s" % (self.names[engine.index], detail))
 
-    def wait_for_move(self, mover, engines, events):
+    def wait_for_move(self, mover, engines, events, pos):
+        """The move text of the engine on move and when it arrived, or None
+        when a fault decided the game."""
         deadline = time.monotonic() + self.args.move_timeout
+        last_pv = []
         while True:
             left = deadline - time.monotonic()
             if left <= 0:
-                mover.kill()
-                detail = "no move within %g s in %s" % (self.args.move_timeout, self.fen_now())
-                self.fault(mover.index, "hang", detail)
-                self.lose(mover.index, "hang of %s: %s" % (self.names[mover.index], detail))
+                self.hung(mover, "no move within %g s in %s" % (self.args.move_timeout, self.fen_now()))
                 return None
             try:
-                index, line = events.get(timeout=min(left, 1.0))
+                index, line, stamp = events.get(timeout=min(left, 1.0))
             except queue.Empty:
                 continue
             engine = engines[index]
@@ -891,14 +1123,23 @@ class Game:
                 self.crashed(engine, "output ended while the game was on")
                 return None
             engine.log("<", line)
-            got = MOVE_LINE.match(line)
+            got = (BEST_LINE if engine.proto == "uci" else MOVE_LINE).match(line)
             if got:
                 if engine is not mover:
                     text = got.group(1)
                     self.fault(index, "illegal", "move '%s' out of turn" % text)
                     self.lose(index, "move %s out of turn by %s" % (text, self.names[index]))
                     return None
-                return got.group(1)
+                # Only the last principal variation is played through (the
+                # referee's generator is slow, and the engine's clock runs),
+                # and only behind a legal move, whose fault tells more.
+                wrong = find_move(pos.legal_moves(), got.group(1)) and pv_fault(pos, last_pv)
+                if wrong:
+                    self.fault(index, "illegal", wrong)
+                return got.group(1), stamp
+            if engine is mover and engine.proto == "uci" and line.startswith("info"):
+                last_pv = info_pv(line) or last_pv
+                continue
             rejected = REJECT_LINE.match(line)
             if rejected and rejected.group(1) in engine.sent:
                 detail = "refused the legal move %s (%s) at ply %d" % (
@@ -914,8 +1155,10 @@ class Game:
         return "'%s'" % p.fen()
 
     def record(self):
-        lines = ["White: %s" % self.names[0], "Black: %s" % self.names[1],
-                 "Limit: %s" % self.limit,
+        clock = "%g+%g s" % (self.tc[0] / 1000, self.tc[1] / 1000) if self.tc else "none"
+        lines = ["White: %s (%s)" % (self.names[0], self.protos[0]),
+                 "Black: %s (%s)" % (self.names[1], self.protos[1]),
+                 "Limit: %s" % (self.limit or "none"), "Clock: %s" % clock,
                  "Opening: %s" % ' '.join(self.opening),
                  "Moves: %s" % ' '.join(self.moves),
                  "Plies: %d" % len(self.moves),
@@ -952,7 +1195,7 @@ def random_opening(rng, plies):
 def ending_kind(reason):
     """The reason of a game's end without its details, for the tally."""
     for kind in ("checkmate", "stalemate", "50-move rule", "threefold repetition",
-                 "insufficient material", "ply cap", "hang", "crash"):
+                 "insufficient material", "ply cap", "hang", "crash", "time forfeit"):
         if reason.startswith(kind):
             return kind
     return "fault" if reason else "unfinished"
@@ -960,7 +1203,7 @@ def ending_kind(reason):
 
 def run_match(args):
     counts = {"games": 0, "a": 0, "b": 0, "draws": 0}
-    faults = {"illegal": 0, "crash": 0, "hang": 0, "reject": 0}
+    faults = {"illegal": 0, "crash": 0, "hang": 0, "reject": 0, "time": 0}
     if args.outdir:
         os.makedirs(args.outdir, exist_ok=True)
     reasons = {}
@@ -975,7 +1218,9 @@ def run_match(args):
         progs = (args.engine_a, args.engine_b) if a_white else (args.engine_b, args.engine_a)
         labels = ("%s(A)" % names[0], "%s(B)" % names[1]) if a_white else \
                  ("%s(B)" % names[0], "%s(A)" % names[1])
-        game = Game(progs[0], progs[1], labels, args.limit, opening, args)
+        protos = (args.proto_a, args.proto_b) if a_white else (args.proto_b, args.proto_a)
+        options = (args.option_a, args.option_b) if a_white else (args.option_b, args.option_a)
+        game = Game(progs[0], progs[1], labels, args.limit, opening, args, protos, options)
         t0 = time.time()
         game.play()
         elapsed = time.time() - t0
@@ -1014,17 +1259,17 @@ def run_match(args):
                             f.write(e.stderr_copy)
     total_faults = sum(faults.values())
     print("pairing %s-%s games %d: %s wins %d, %s wins %d, draws %d; "
-          "illegal %d, crashes %d, hangs %d, rejected %d; endings: %s" % (
+          "illegal %d, crashes %d, hangs %d, rejected %d, time losses %d; endings: %s" % (
               args.name_a, args.name_b, counts["games"], args.name_a, counts["a"],
               args.name_b, counts["b"], counts["draws"], faults["illegal"], faults["crash"],
-              faults["hang"], faults["reject"],
+              faults["hang"], faults["reject"], faults["time"],
               ', '.join("%s %d" % kv for kv in sorted(reasons.items()))), flush=True)
     if args.summary_file:
         with open(args.summary_file, "a") as f:
-            f.write("%s-%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n" % (
+            f.write("%s-%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n" % (
                 args.name_a, args.name_b, counts["games"], counts["a"], counts["b"],
                 counts["draws"], faults["illegal"], faults["crash"], faults["hang"],
-                faults["reject"]))
+                faults["reject"], faults["time"]))
     return 1 if total_faults else 0
 
 
@@ -1037,7 +1282,14 @@ def main():
     ap.add_argument("--name-a", default="A")
     ap.add_argument("--name-b", default="B")
     ap.add_argument("--games", type=int, default=2)
-    ap.add_argument("--limit", default="sd 3", help='search limit command, e.g. "sd 3" or "st 1"')
+    ap.add_argument("--proto-a", choices=("xboard", "uci"), default="xboard", help="protocol of the first program")
+    ap.add_argument("--proto-b", choices=("xboard", "uci"), default="xboard", help="protocol of the second program")
+    ap.add_argument("--option-a", "--uci-option-a", action="append", default=[], metavar="NAME=VALUE",
+                    help='an engine option for the first program, e.g. "Skill Level=1" (repeatable)')
+    ap.add_argument("--option-b", "--uci-option-b", action="append", default=[], metavar="NAME=VALUE",
+                    help="an engine option for the second program (repeatable)")
+    ap.add_argument("--limit", help='search limit command, e.g. "sd 3" (the default without --tc) or "st 1"')
+    ap.add_argument("--tc", help="a clock kept by the referee: BASE+INC in seconds, e.g. 10+0.1")
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--random-plies", type=int, default=4, help="random opening plies per game")
     ap.add_argument("--opening", help="fixed opening moves in coordinates instead of random ones")
@@ -1054,6 +1306,14 @@ def main():
     if not args.engine_a:
         ap.error("--engine-a is required (or --selftest)")
     args.engine_b = args.engine_b or args.engine_a
+    if args.limit is None and args.tc is None:
+        args.limit = "sd 3"
+    try:
+        args.tc = parse_tc(args.tc) if args.tc else None
+        if args.limit and "uci" in (args.proto_a, args.proto_b):
+            uci_limit(args.limit)
+    except ValueError as e:
+        ap.error(str(e))
     for prog in (args.engine_a, args.engine_b):
         if not (os.path.isfile(prog) and os.access(prog, os.X_OK)):
             ap.error("not an executable program: %s" % prog)

@@ -1,16 +1,19 @@
 #!/bin/sh
 # Soak test: many fast games between the three editions through their XBoard
-# mode, refereed by tools/referee.py (its own move generator and game rules).
+# (or UCI) mode, refereed by tools/referee.py (its own move generator and game rules).
 # Usage: tools/soak.sh [games per pairing] [limit] [build dir]
 #   e.g. tools/soak.sh 20 "sd 3" build
+#   The limit is an XBoard command ("sd 3", "st 1") or a clock kept by the
+#   referee, "tc BASE+INC" in seconds: SOAK_PROTO=uci tools/soak.sh 100 "tc 10+0.1" build
 # Environment: SOAK_SEED (default 1), SOAK_TIMEOUT seconds per move (default 60;
 # give the sanitizer build more), SOAK_OUT directory for the game logs
 # (default <build dir>/soak-logs), SOAK_PLIES random opening plies
 # (default 4), SOAK_PAIRINGS to run only some pairings (e.g. "35-23 30-30"),
 # SOAK_PROGRAM_35, SOAK_PROGRAM_30, SOAK_PROGRAM_23 to name a program other
-# than the one in the build directory.
+# than the one in the build directory, SOAK_PROTO=uci to play the programs in
+# UCI mode (default xboard).
 # Prints a table of the pairings; exits non-zero when any illegal move, crash,
-# hang or refused legal move happened.
+# hang, refused legal move or time loss happened.
 set -u
 games=${1:-20}
 limit=${2:-sd 3}
@@ -21,6 +24,11 @@ timeout=${SOAK_TIMEOUT:-60}
 plies=${SOAK_PLIES:-4}
 pairings=${SOAK_PAIRINGS:-35-35 30-30 23-23 35-30 35-23 30-23}
 out=${SOAK_OUT:-$build/soak-logs}
+proto=${SOAK_PROTO:-xboard}
+case $limit in
+    "tc "*) set -- --tc "${limit#tc }" ;;
+    *) set -- --limit "$limit" ;;
+esac
 
 program() {
     case $1 in
@@ -44,7 +52,7 @@ for pairing in $pairings; do
     a=${pairing%-*}
     b=${pairing#*-}
     python3 "$root/tools/referee.py" --engine-a "$(program "$a")" --engine-b "$(program "$b")" \
-        --name-a "$a" --name-b "$b" --games "$games" --limit "$limit" --seed "$seed" \
+        --name-a "$a" --name-b "$b" --games "$games" "$@" --proto-a "$proto" --proto-b "$proto" --seed "$seed" \
         --random-plies "$plies" --move-timeout "$timeout" --outdir "$out" \
         --summary-file "$summary"
     # 0: clean, 1: faults seen; anything else means the referee itself failed.
@@ -53,9 +61,9 @@ for pairing in $pairings; do
 done
 
 echo
-echo "limit \"$limit\", $games games per pairing, programs from $build, seed $seed, $(( $(date +%s) - started )) s"
-printf '%-8s %6s %7s %7s %6s %8s %8s %6s %9s\n' pairing games "A wins" "B wins" draws illegal crashes hangs rejected
-awk -F'\t' '{ printf "%-8s %6d %7d %7d %6d %8d %8d %6d %9d\n", $1, $2, $3, $4, $5, $6, $7, $8, $9 }' "$summary"
+echo "limit \"$limit\", $proto protocol, $games games per pairing, programs from $build, seed $seed, $(( $(date +%s) - started )) s"
+printf '%-8s %6s %7s %7s %6s %8s %8s %6s %9s %11s\n' pairing games "A wins" "B wins" draws illegal crashes hangs rejected "time losses"
+awk -F'\t' '{ printf "%-8s %6d %7d %7d %6d %8d %8d %6d %9d %11d\n", $1, $2, $3, $4, $5, $6, $7, $8, $9, $10 }' "$summary"
 echo "(A is the first edition of the pairing, B the second; game logs in $out)"
 [ $broken -eq 0 ] || exit 1
-awk -F'\t' '{ bad += $6 + $7 + $8 + $9 } END { exit bad > 0 }' "$summary"
+awk -F'\t' '{ bad += $6 + $7 + $8 + $9 + $10 } END { exit bad > 0 }' "$summary"
