@@ -3,9 +3,21 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include <cctype>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+int fen_quiet;
+char fen_message[FEN_MESSAGE_SIZE];
+
+void fen_complain(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    if (fen_quiet) std::vsnprintf(fen_message, sizeof fen_message, format, args);
+    else std::vprintf(format, args);
+    va_end(args);
+}
 
 namespace {
 
@@ -99,9 +111,8 @@ int procesar_turno(char c) {
         xside = LIGHT;
         return 1;
     }
-    std::printf("invalid FEN turn character:");
-    if (c) std::printf("%c", c);
-    std::printf("\n");
+    if (c) fen_complain("invalid FEN turn character:%c\n", c);
+    else fen_complain("invalid FEN turn character:\n");
     return 0;
 }
 
@@ -115,7 +126,7 @@ int procesar_ep(const char* field) {
         ep = -1;
         return 1;
     }
-    std::printf("invalid FEN ep square:%s\n", field);
+    fen_complain("invalid FEN ep square:%s\n", field);
     return 0;
 }
 
@@ -135,7 +146,7 @@ int procesar_enroques(const char* field) {
             case 'q': castle |= CASTLE_DARK_LONG; continue;
             default: break;
         }
-        std::printf("invalid castle chain:%s\n", field);
+        fen_complain("invalid castle chain:%s\n", field);
         return 0;
     }
     return 1;
@@ -150,7 +161,7 @@ int procesar_fifty(const char* field) {
 
 int procesar_absolute(const char* field) {
     if (!field[0]) {
-        std::printf("invalid absolute move: %s\n", field);
+        fen_complain("invalid absolute move: %s\n", field);
         return 0;
     }
     return 1;
@@ -160,7 +171,7 @@ int procesar_piezas(const char* field) {
     for (const char* p = field; *p; p++) {
         int col, kind;
         if (!is_rank_digit(*p) && *p != '/' && !piece_of_letter(*p, &col, &kind)) {
-            std::printf("invalid fen character:%c\n", *p);
+            fen_complain("invalid fen character:%c\n", *p);
             return 0;
         }
     }
@@ -179,18 +190,18 @@ int procesar_piezas(const char* field) {
             }
             if (kind == KING) (col == LIGHT ? light_kings : dark_kings)++;
             if (kind == PAWN && (sq < 8 || sq >= 56)) {
-                std::printf("invalid fen pawn on first or last rank:%s\n", field);
+                fen_complain("invalid fen pawn on first or last rank:%s\n", field);
                 return 0;
             }
             sq++;
         }
     }
     if (sq > 64) {
-        std::printf("invalid fen placement, past h1:%s\n", field);
+        fen_complain("invalid fen placement, past h1:%s\n", field);
         return 0;
     }
     if (light_kings != 1 || dark_kings != 1) {
-        std::printf("invalid fen king count:%s\n", field);
+        fen_complain("invalid fen king count:%s\n", field);
         return 0;
     }
     return 1;
@@ -207,7 +218,7 @@ int read_fen_fields(const char* fen) {
     if (!procesar_piezas(f[0].c_str())) return 0;
     place_pieces(f[0].c_str());
     if (!ep_matches_board()) {
-        std::printf("invalid FEN ep square:%s\n", f[3].c_str());
+        fen_complain("invalid FEN ep square:%s\n", f[3].c_str());
         return 0;
     }
     return 1;

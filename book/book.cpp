@@ -108,9 +108,11 @@ int book_move(int side) {
     book_entry entries[BOOK_MAX_ENTRIES];
     const int n = book_entries(list.c_str(), entries);
     if (n == 0) return 0;
-    std::printf("In Book: ");
-    for (int i = 0; i < n; i++) std::printf("%d,%d ", entries[i].from, entries[i].to);
-    std::printf(" \n");
+    if (!line_hook) {
+        std::printf("In Book: ");
+        for (int i = 0; i < n; i++) std::printf("%d,%d ", entries[i].from, entries[i].to);
+        std::printf(" \n");
+    }
 
     std::srand(unsigned(get_ms()));
     const book_entry chosen = entries[std::rand() % n];

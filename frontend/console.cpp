@@ -7,6 +7,7 @@
 #include "frontend/commands.h"
 #include "frontend/edition_hooks.h"
 #include "frontend/input.h"
+#include "frontend/uci.h"
 #include "frontend/xboard.h"
 #include "moves/gen.h"
 #include "search/state.h"
@@ -17,7 +18,7 @@ char book_mark_key[BOOK_KEY_SIZE];
 
 void print_identity() {
     std::printf("\n");
-    std::printf("id author Varnelo - Tarvenia \n");
+    std::printf("id author %s \n", AUTHOR);
     std::printf("%s\n", ENGINE_NAME_LINE);
     std::printf("\n");
     std::printf("\"help\" muestra la lista de comandos \n");
@@ -76,6 +77,9 @@ int console_main() {
             return 0;
         } else if (word == "xboard") {
             xboard();
+            return 0;
+        } else if (word == "uci") {
+            uci();
             return 0;
         } else if (word == "mr") {
             print_game();

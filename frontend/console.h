@@ -5,6 +5,7 @@
 #include "board/fen.h"
 
 constexpr int START_DEPTH = 4;   // plies per move until "st" or "sd"
+constexpr const char* AUTHOR = "Varnelo - Tarvenia";
 
 extern int book_mark;                    // "ab" was typed: the next move goes into the book
 extern char book_mark_key[BOOK_KEY_SIZE];   // the position when "ab" was typed

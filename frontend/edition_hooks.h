@@ -19,6 +19,7 @@ enum command_result { NOT_A_COMMAND, COMMAND_DONE, INPUT_ENDED };
 
 // Texts, letters and flags.
 extern const char* const ENGINE_NAME_LINE;   // the "id name" line
+extern const char* const EDITION_NUMBER;     // "3.5": the name UCI gives is "Zorvu" and this
 extern const char* const HELP_LINES[];       // the help, one line each
 extern const int HELP_LINE_COUNT;
 extern const promotion_letters CONSOLE_LETTERS;

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 const char* const ENGINE_NAME_LINE = "id name ZORVU 3.5 ";
+const char* const EDITION_NUMBER = "3.5";
 
 const char* const HELP_LINES[] = {
     "setboard x >>> accept position en FEN notation",

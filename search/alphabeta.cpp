@@ -25,6 +25,7 @@ constexpr int NULL_MOVE_MAX_ALPHA = 499;   // no null move once the side to move
 int own_material() { return side == LIGHT ? material_balance : -material_balance; }
 
 void check_time() {
+    poll_search(nodes);
     if (++chk_counter < TIME_CHECK_NODES) return;
     chk_counter = 0;
     if (time_is_up()) {

@@ -27,7 +27,7 @@ void prepare() {
     start_time = get_ms();
     ply = 0;
     nodes = qnodes = 0;
-    stop_time = after(start_time, max_time * 1000);
+    stop_time = after(start_time, search_budget_ms());
     chk_counter = 0;
     clear_ordering();
     std::memset(var_princ.moves, 0, sizeof var_princ.moves);
@@ -74,7 +74,7 @@ void iterate(int only_move) {
             }
         }
         if (eval_global < RESIGN_SCORE && depth > RESIGN_DEPTH) {
-            std::printf("resign \n");
+            if (!line_hook) std::printf("resign \n");
             stop_and_report();
         }
     }

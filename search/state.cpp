@@ -18,6 +18,10 @@ int stop_search;
 int silencio;
 int book_on;
 
+int budget_ms;
+int (*poll_hook)();
+void (*line_hook)(int depth, int score, const tagLINE* line, int moves, long node_count);
+
 tagLINE var_princ;
 long nodes, qnodes;
 long ab_cutoffs, ab_firstmove;
@@ -31,9 +35,20 @@ int get_ms() {
     return int(uint32_t(uint64_t(ms)));
 }
 
+int search_budget_ms() { return budget_ms > 0 ? budget_ms : max_time * 1000; }
+
+void stop_polled_search() {
+    stop_search = 1;
+    throw search_timeout{};
+}
+
 int time_is_up() { return int(uint32_t(get_ms()) - uint32_t(stop_time)) >= 0; }
 
 void print_line(int depth, int score, const tagLINE* line, int moves, long node_count) {
+    if (line_hook) {
+        line_hook(depth, score, line, moves, node_count);
+        return;
+    }
     const int elapsed = int(uint32_t(get_ms()) - uint32_t(start_time));
     std::printf("%3d%6d%7d%10ld    ", depth, score, elapsed / 10, node_count);
     for (int i = 0; i < std::min(moves, MAX_LINE); i++) {

@@ -54,6 +54,25 @@ extern long cutoffs, firstmove;      // the same in the quiescence search
 extern long chash[12];               // counters the searches and the move scoring keep
 extern long branch[20];              // branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more)
 
+// A front end that watches the search (UCI mode, and the console's Ctrl-C)
+// hooks in here; at the console and in XBoard mode both hooks are null and
+// budget_ms is 0, so those searches run exactly as they always have.
+constexpr long POLL_NODES = 1024;   // nodes between two calls of poll_hook (a power of two)
+static_assert((POLL_NODES & (POLL_NODES - 1)) == 0);
+extern int budget_ms;                // above 0: the search's budget in milliseconds, instead of max_time seconds
+extern int (*poll_hook)();           // asked every POLL_NODES nodes; nonzero stops the search
+// Prints the thinking lines its own way; while it is set the search prints
+// nothing else of its own (no "resign", no "In Book").
+extern void (*line_hook)(int depth, int score, const tagLINE* line, int moves, long node_count);
+
+int  search_budget_ms();             // budget_ms, or max_time in milliseconds
+[[noreturn]] void stop_polled_search();
+// Called with a node counter just counted: every POLL_NODES nodes asks the
+// poll hook, and leaves the search when it says stop.
+inline void poll_search(long count) {
+    if ((count & (POLL_NODES - 1)) == 0 && poll_hook && poll_hook()) stop_polled_search();
+}
+
 int  get_ms();                       // wall clock in milliseconds, modulo 2^32
 int  time_is_up();                   // get_ms() has reached stop_time (across the wrap too)
 // A thinking or summary line: depth, score, centiseconds, node count, moves.

@@ -12,7 +12,7 @@ int process_fen(const char* fen) {
     if (!read_fen_fields(fen)) return 0;
     // The side that has just moved cannot have left its king en prise.
     if (in_check(xside)) {
-        std::printf("invalid FEN position: the side not to move is in check\n");
+        fen_complain("invalid FEN position: the side not to move is in check\n");
         return 0;
     }
     return 1;

@@ -79,7 +79,8 @@ void killer_update(int at_ply, move_bytes m, int score) {
 }
 
 void count_node() {
-    if (++nodes % CLOCK_INTERVAL == 0 && time_is_up()) stop_now();
+    poll_search(++nodes);
+    if (nodes % CLOCK_INTERVAL == 0 && time_is_up()) stop_now();
 }
 
 bool has_piece(int s) {
@@ -194,7 +195,7 @@ void unwind(int kept_reps) {
 
 void prepare() {
     start_time = get_ms();
-    stop_time = int(uint32_t(start_time) + uint32_t(max_time) * 1000u);
+    stop_time = int(uint32_t(start_time) + uint32_t(search_budget_ms()));
     ply = 0;
     nodes = qnodes = 0;
     std::memset(&var_princ, 0, sizeof var_princ);

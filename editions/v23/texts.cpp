@@ -14,6 +14,7 @@
 #include <cstdio>
 
 const char* const ENGINE_NAME_LINE = "id name ZORVU 2.3 ";
+const char* const EDITION_NUMBER = "2.3";
 
 const char* const HELP_LINES[] = {
     "on -----> Zorvu juega para el lado que mueve",

@@ -47,7 +47,8 @@ int search_move(int w, int beta, int nd, tagLINE* local, int p) {
 // The quiescence search counts into the same counter: reading the clock at
 // its multiples too keeps a capture-heavy search from stepping over them.
 void count_node() {
-    if (++nodes % TIME_CHECK_INTERVAL != 0) return;
+    poll_search(++nodes);
+    if (nodes % TIME_CHECK_INTERVAL != 0) return;
     if (time_is_up()) {
         stop_search = 1;
         throw search_timeout{};

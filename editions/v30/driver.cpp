@@ -28,7 +28,7 @@ void prepare() {
     start_time = get_ms();
     ply = 0;
     nodes = qnodes = 0;   // qnodes stays 0: the quiescence search counts into nodes
-    stop_time = int(uint32_t(start_time) + uint32_t(max_time) * 1000u);
+    stop_time = int(uint32_t(start_time) + uint32_t(search_budget_ms()));
     clear_ordering();
     std::memset(var_princ.moves, 0, CLEARED_LINE_MOVES * sizeof(move_bytes));
     is_endgame = endgame();
@@ -59,7 +59,7 @@ void iterate(int only_move) {
         if (depth > MAX_ITERATION) return;
         follow_pv = 1;
         if (search_depth(depth, only_move) && eval_global < RESIGN_SCORE && depth > RESIGN_DEPTH) {
-            std::printf("resign \n");
+            if (!line_hook) std::printf("resign \n");
             stop_now();
         }
     }

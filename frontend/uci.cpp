@@ -1,0 +1,480 @@
+// frontend/uci.cpp: the UCI loop of every edition. After "uciok" the program
+// prints UCI lines only: the search's thinking lines become "info" lines
+// through line_hook, and its poll (poll_hook) reads the input while it runs.
+#include "frontend/uci.h"
+#include "board/fen.h"
+#include "board/position.h"
+#include "board/print.h"
+#include "book/book.h"
+#include "frontend/commands.h"
+#include "frontend/console.h"
+#include "frontend/edition_hooks.h"
+#include "frontend/input.h"
+#include "moves/gen.h"
+#include "moves/make.h"
+#include "search/driver.h"
+#include "search/state.h"
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+
+std::string uci_start;
+std::vector<std::string> uci_moves;
+int own_book = 1;
+
+namespace {
+
+constexpr long MS_PER_CS = 10;
+constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
+constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
+constexpr long RESERVE_MS = 50;            // kept on the clock for the answer to travel
+constexpr long RESERVE_SHARE = 20;         // and this share of the clock besides
+constexpr std::size_t SHOWN_TEXT = 60;     // characters of a refused word repeated in an info string
+constexpr std::size_t DEFERRED_LINES = 1000;   // lines kept during a search for after it
+constexpr long LONG_NUMBER = 1000000000L;  // search numbers are clamped to this
+
+// What the search's poll found, and the limits of the running "go".
+bool stop_requested, quit_requested;
+bool input_ended;    // no more lines: a search that ends by itself still answers
+long node_limit;
+bool timed_search;
+bool endless;        // a search that only "stop" ends
+std::deque<std::string> deferred;   // lines that came during a search, read after it
+
+// The last thinking line, repeated with the final counts when the search ends.
+int last_depth, last_score;
+tagLINE last_line;
+bool have_line;
+
+std::string first_word(const std::string& line, std::string* rest) {
+    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    const auto start = std::find_if_not(line.begin(), line.end(), blank);
+    const auto end = std::find_if(start, line.end(), blank);
+    *rest = std::string(end, line.end());
+    return std::string(start, end);
+}
+
+std::vector<std::string> words_of(const std::string& text) {
+    std::vector<std::string> words;
+    std::string rest = text, after;
+    for (std::string w = first_word(rest, &after); !w.empty(); w = first_word(rest, &after)) {
+        words.push_back(w);
+        rest.swap(after);
+    }
+    return words;
+}
+
+// A word of the input, made safe to repeat in a line: printable characters,
+// at most SHOWN_TEXT of them.
+std::string shown(const std::string& text) {
+    std::string out;
+    for (char c : text.substr(0, SHOWN_TEXT)) out.push_back(c >= ' ' && c <= '~' ? c : '?');
+    if (text.size() > SHOWN_TEXT) out += "...";
+    return out;
+}
+
+void say(const char* text) {
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+void info_string(const std::string& text) {
+    std::printf("info string %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+// ------------------------------------------------------------------ thinking
+
+int elapsed_ms() { return std::max(0, int(uint32_t(get_ms()) - uint32_t(start_time))); }
+
+void print_score(int score) {
+    if (score > NEAR_MATE || score < -NEAR_MATE) {
+        const int moves = (MATE_SCORE - std::abs(score) + 1) / 2;
+        std::printf(" score mate %d", score > 0 ? moves : -moves);
+    } else {
+        std::printf(" score cp %d", score);
+    }
+}
+
+// The index in the current ply's list of the move m, or -1.
+int find_in_list(move_bytes m) {
+    for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
+        const move_bytes g = gen_dat[i].m;
+        if (g.from == m.from && g.to == m.to && (!(g.bits & MF_PROMOTE) || g.promote == m.promote)) return i;
+    }
+    return -1;
+}
+
+// Prints the moves of the line that are legal one after the other from
+// the root (ply 0, whose list is current): the end of the line may be left
+// over from an earlier search. Every move made is taken back.
+void print_legal_moves(const tagLINE* line, int moves) {
+    const int limit = std::min({moves, MAX_LINE, MAX_PLY - 2});
+    int made = 0;
+    for (; made < limit; made++) {
+        if (made > 0) Move2Gen();
+        const int i = find_in_list(line->moves[made]);
+        if (i < 0 || !makemove(gen_dat[i].m)) break;
+        std::printf(made == 0 ? " pv " : " ");
+        print_move(gen_dat[i].m);
+    }
+    while (made-- > 0) takeback();
+}
+
+void print_info(int depth, int score, const tagLINE* line, int moves, long node_count) {
+    const int t = elapsed_ms();
+    std::printf("info depth %d", depth);
+    print_score(score);
+    std::printf(" time %d nodes %ld nps %ld", t, node_count, node_count * 1000 / std::max(t, 1));
+    print_legal_moves(line, moves);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+// A line printed at ply 0; a summary some edition prints while it still
+// takes its line back is left out (the final info line stands for it).
+void thinking_line(int depth, int score, const tagLINE* line, int moves, long node_count) {
+    if (ply != 0) return;
+    last_depth = depth;
+    last_score = score;
+    last_line = *line;
+    last_line.count = std::clamp(moves, 0, MAX_LINE);
+    have_line = true;
+    print_info(depth, score, line, moves, node_count);
+}
+
+// ------------------------------------------------------------------ poll
+
+// A line that came while the search runs: "stop" and "quit" end it,
+// "isready" is answered, anything else waits for the search to end.
+bool handle_line_in_search(const std::string& line) {
+    std::string rest;
+    const std::string word = first_word(line, &rest);
+    if (word == "stop") return stop_requested = true;
+    if (word == "quit") return quit_requested = true;
+    if (word == "isready") say("readyok");
+    else if (!word.empty() && deferred.size() < DEFERRED_LINES) deferred.push_back(line);
+    return false;
+}
+
+int search_poll() {
+    if (node_limit > 0 && reported_nodes() >= node_limit) return 1;
+    if (timed_search && time_is_up()) return 1;
+    std::string line;
+    while (!input_ended && line_ready()) {
+        if (!read_line(line)) {
+            // The end of input: a search with a limit still finishes and
+            // answers; one that waits for "stop" would never end.
+            input_ended = true;
+            return endless ? (quit_requested = true) : false;
+        }
+        if (handle_line_in_search(line)) return 1;
+    }
+    return 0;
+}
+
+// The next command: a line put off during a search, or the next input line.
+bool next_line(std::string& line) {
+    if (!deferred.empty()) {
+        line = deferred.front();
+        deferred.pop_front();
+        return true;
+    }
+    return read_line(line);
+}
+
+// ------------------------------------------------------------------ position
+
+bool is_move_word(const std::string& w) {
+    const auto file = [](char c) { return c >= 'a' && c <= 'h'; };
+    const auto rank = [](char c) { return c >= '1' && c <= '8'; };
+    if (w.size() != 4 && w.size() != 5) return false;
+    if (!file(w[0]) || !rank(w[1]) || !file(w[2]) || !rank(w[3])) return false;
+    return w.size() == 4 || std::string("nbrq").find(w[4]) != std::string::npos;
+}
+
+// Sets up a start afresh, as a new program would find it; false (with the
+// reader's message kept in fen_message) when the FEN is refused.
+bool set_up(const std::string& start) {
+    reset_search_state();
+    if (start == "startpos") {
+        init();
+    } else {
+        fen_quiet = 1;
+        fen_message[0] = '\0';
+        const int ok = process_fen(start.c_str());
+        fen_quiet = 0;
+        if (!ok) return false;
+    }
+    ply = 0;
+    Move2Gen();
+    return true;
+}
+
+// Plays moves on the game from `from` on; those that are played join
+// uci_moves. Stops at the first that is refused, with an info string.
+void play_moves(const std::vector<std::string>& moves, std::size_t from) {
+    for (std::size_t i = from; i < moves.size(); i++) {
+        const std::string& w = moves[i];
+        const entry_result r = is_move_word(w) ? enter_move(w, XBOARD_LETTERS) : NO_SUCH_MOVE;
+        if (r == MOVE_MADE) {
+            uci_moves.push_back(w);
+            continue;
+        }
+        if (r == RECORD_FULL)
+            info_string("game record full (" + std::to_string(MAX_GAME) + " moves): the moves from " + shown(w) +
+                        " on are refused");
+        else
+            info_string("illegal move " + shown(w) + ": the position is the one before it");
+        return;
+    }
+}
+
+// Back to the position uci_start and uci_moves describe (after a refused FEN
+// had half set one up).
+void restore_position() {
+    const std::vector<std::string> moves = uci_moves;
+    uci_moves.clear();
+    if (uci_start.empty() || !set_up(uci_start)) {
+        uci_start.clear();
+        set_up("startpos");
+        return;
+    }
+    play_moves(moves, 0);
+}
+
+void cmd_position(const std::string& rest) {
+    const std::vector<std::string> w = words_of(rest);
+    std::size_t i = 1;
+    std::string start;
+    if (!w.empty() && w[0] == "startpos") {
+        start = "startpos";
+    } else if (!w.empty() && w[0] == "fen") {
+        for (; i < w.size() && w[i] != "moves"; i++) start += (start.empty() ? "" : " ") + w[i];
+        if (i == 5) start += " 0 1";   // four fields: the counters are taken as a new game's
+    } else {
+        info_string("position: startpos or fen expected");
+        return;
+    }
+    std::vector<std::string> moves;
+    if (i < w.size() && w[i] == "moves") moves.assign(w.begin() + long(i) + 1, w.end());
+    else if (i < w.size()) info_string("position: " + shown(w[i]) + " ignored, moves expected");
+
+    const bool extends = start == uci_start && moves.size() >= uci_moves.size() &&
+                         std::equal(uci_moves.begin(), uci_moves.end(), moves.begin());
+    if (extends) {
+        play_moves(moves, uci_moves.size());
+        return;
+    }
+    if (!set_up(start)) {
+        info_string("bad FEN, position unchanged: " + shown(start) + (fen_message[0] ? " (" : "") +
+                    shown(std::string(fen_message, std::strcspn(fen_message, "\n"))) + (fen_message[0] ? ")" : ""));
+        restore_position();
+        return;
+    }
+    uci_start = start;
+    uci_moves.clear();
+    play_moves(moves, 0);
+}
+
+// ------------------------------------------------------------------ go
+
+// The number after a "go" word; false (with an info string) when there is none.
+bool go_number(const std::vector<std::string>& w, std::size_t* i, long* value) {
+    const std::string& key = w[*i];
+    if (*i + 1 >= w.size()) {
+        info_string("go: " + key + " needs a number");
+        return false;
+    }
+    const std::string& text = w[++*i];
+    char* end = nullptr;
+    const long long n = std::strtoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0') {
+        info_string("go: " + key + " needs a number, not " + shown(text));
+        return false;
+    }
+    *value = long(std::clamp<long long>(n, -LONG_NUMBER, LONG_NUMBER));
+    return true;
+}
+
+go_limits parse_go(const std::string& rest) {
+    go_limits go;
+    const std::vector<std::string> w = words_of(rest);
+    for (std::size_t i = 0; i < w.size(); i++) {
+        const std::string& k = w[i];
+        long* field = k == "depth"       ? &go.depth
+                      : k == "movetime"  ? &go.movetime
+                      : k == "wtime"     ? &go.wtime
+                      : k == "btime"     ? &go.btime
+                      : k == "winc"      ? &go.winc
+                      : k == "binc"      ? &go.binc
+                      : k == "movestogo" ? &go.movestogo
+                      : k == "nodes"     ? &go.nodes
+                                         : nullptr;
+        if (field) go_number(w, &i, field);
+        else if (k == "infinite") go.infinite = true;
+        else if (k != "ponder") info_string("go: " + shown(k) + " ignored");
+    }
+    return go;
+}
+
+// The first legal move of ply 0's list, or none.
+move_bytes first_legal_move() {
+    Move2Gen();
+    for (int i = gen_begin[0]; i < gen_end[0]; i++)
+        if (makemove(gen_dat[i].m)) {
+            takeback();
+            return gen_dat[i].m;
+        }
+    return move_bytes{};
+}
+
+// "go infinite" answers only after "stop": waits for it, answering
+// "isready"; false when "quit" or the end of input came instead.
+bool wait_for_stop() {
+    std::string line;
+    while (!stop_requested && !quit_requested) {
+        if (input_ended || !read_line(line)) return false;
+        handle_line_in_search(line);
+    }
+    return !quit_requested;
+}
+
+void print_final_info() {
+    if (!have_line) return;
+    print_info(last_depth, last_score, &last_line, last_line.count, reported_nodes());
+}
+
+// Searches, and prints the one "bestmove"; false on "quit".
+bool cmd_go(const std::string& rest) {
+    const go_limits go = parse_go(rest);
+    stop_requested = quit_requested = have_line = false;
+    const long budget = budget_for(go);
+    timed_search = budget > 0;
+    node_limit = go.nodes > 0 ? go.nodes : 0;
+    endless = go.infinite || (!timed_search && node_limit == 0 && go.depth <= 0);
+    budget_ms = timed_search ? int(budget) : 0;
+    max_time = NO_LIMIT;
+    max_depth = go.depth > 0 ? int(std::min<long>(go.depth, MAX_ITERATION)) : NO_LIMIT;
+    computer_side = side;
+    ply = 0;
+    Move2Gen();
+
+    move_bytes best{};
+    if (own_book && timed_search && !go.infinite && undos < BOOK_PLY_LIMIT && book_move(side)) {
+        best = var_princ.moves[0];
+        info_string("book move");
+    } else {
+        book_on = 0;
+        poll_hook = search_poll;
+        tree_surf(1);
+        poll_hook = nullptr;
+        if (quit_requested) return false;
+        best = var_princ.moves[0];
+        ply = 0;
+        Move2Gen();
+        print_final_info();
+    }
+    computer_side = EMPTY;
+    if (move_value(best) == 0) best = first_legal_move();
+    if (go.infinite && !wait_for_stop()) return false;
+    std::printf("bestmove ");
+    if (move_value(best) == 0) std::printf("0000");
+    else print_move(best);
+    std::printf("\n");
+    std::fflush(stdout);
+    return true;
+}
+
+// ------------------------------------------------------------------ the rest
+
+void cmd_setoption(const std::string& rest) {
+    const std::vector<std::string> w = words_of(rest);
+    std::string name, value;
+    std::size_t i = 0;
+    if (i < w.size() && w[i] == "name") i++;
+    for (; i < w.size() && w[i] != "value"; i++) name += (name.empty() ? "" : " ") + w[i];
+    for (i++; i < w.size(); i++) value += (value.empty() ? "" : " ") + w[i];
+    std::string lower = name;
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (lower != "ownbook") return;   // options this engine does not have are ignored
+    if (value == "true") own_book = 1;
+    else if (value == "false") own_book = 0;
+    else info_string("OwnBook is true or false, not " + shown(value));
+}
+
+void identify() {
+    std::printf("id name Zorvu %s\n", EDITION_NUMBER);
+    std::printf("id author %s\n", AUTHOR);
+    std::printf("option name OwnBook type check default true\n");
+    say("uciok");
+}
+
+void uci_new_game() {
+    uci_start.clear();
+    uci_moves.clear();
+    set_up("startpos");
+}
+
+// One command line; false on "quit".
+bool uci_command(const std::string& line) {
+    std::string rest;
+    const std::string word = first_word(line, &rest);
+    if (word.empty() || word == "stop" || word == "ponderhit" || word == "debug" || word == "register") {
+    } else if (word == "uci") {
+        identify();
+    } else if (word == "isready") {
+        say("readyok");
+    } else if (word == "ucinewgame") {
+        uci_new_game();
+    } else if (word == "position") {
+        cmd_position(rest);
+    } else if (word == "go") {
+        return cmd_go(rest);
+    } else if (word == "setoption") {
+        cmd_setoption(rest);
+    } else if (word == "quit") {
+        return false;
+    } else {
+        info_string("unknown command: " + shown(word));
+    }
+    return true;
+}
+
+}  // namespace
+
+long budget_for(const go_limits& go) {
+    if (go.movetime >= 0) return std::max(go.movetime, 1L);
+    const long own = side == LIGHT ? go.wtime : go.btime;
+    const long other = side == LIGHT ? go.btime : go.wtime;
+    if (own < 0 || go.infinite) return 0;
+    const long inc = std::max(side == LIGHT ? go.winc : go.binc, 0L);
+    tree_surf_time(std::max(other, 0L) / MS_PER_CS, own / MS_PER_CS);
+    long base = long(max_time) * 1000;
+    if (base <= 0) base = own / RULE_ZERO_SHARE;
+    if (go.movestogo > 0) base = std::min(base, own / go.movestogo);
+    base += inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN;
+    const long reserve = std::min(own / 2, RESERVE_MS + own / RESERVE_SHARE);
+    return std::max(std::min(base, own - reserve), 1L);
+}
+
+void uci() {
+    // Interfaces may send SIGINT; the engine answers "stop" instead.
+    std::signal(SIGINT, SIG_IGN);
+    std::printf("\n");   // ends the prompt's line
+    identify();
+    line_hook = thinking_line;
+    book_mark = 0;
+    computer_side = EMPTY;
+    uci_new_game();
+    std::string line;
+    while (next_line(line))
+        if (!uci_command(line)) break;
+    line_hook = nullptr;
+}

@@ -1,0 +1,28 @@
+// frontend/uci.h: the engine side of the Universal Chess Interface, entered
+// from the console word "uci": the handshake, positions given as a start and
+// a move list, "go" with its limits, and a search that answers "stop",
+// "isready" and "quit" while it runs.
+// Editions: 3.5, 3.0, 2.3
+#pragma once
+#include <string>
+#include <vector>
+
+// A position command's start ("startpos", or the six fields of a FEN) and
+// the moves played from it, as far as they were legal: the position on the
+// board. A new position that extends it is reached by playing only the new
+// moves, so the game and the tables carry on.
+extern std::string uci_start;
+extern std::vector<std::string> uci_moves;
+extern int own_book;   // the option OwnBook: timed searches may answer from open.dat
+
+// One "go": its limits as given (-1 or 0 when absent).
+struct go_limits {
+    long depth = 0, movetime = -1, wtime = -1, btime = -1, winc = 0, binc = 0, movestogo = 0, nodes = 0;
+    bool infinite = false;
+};
+
+void uci();   // runs until "quit" or the end of input
+// The search budget in milliseconds of a "go" with clocks, for the side to
+// move: the edition's clock rule, a share of the increment, never more than
+// the clock less a reserve; 0 when the go has neither movetime nor clocks.
+long budget_for(const go_limits& go);
