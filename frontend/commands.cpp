@@ -13,6 +13,7 @@
 #include "search/driver.h"
 #include "search/state.h"
 #include <climits>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -63,15 +64,25 @@ void cmd_on() {
     Move2Gen();
 }
 
+// A limit without its number leaves both limits as they were: lifting the
+// other one alone would leave a search without any end.
 void cmd_st() {
     long seconds;
-    if (read_number(&seconds)) max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
+    if (!read_number(&seconds)) {
+        std::printf("st needs a number of seconds: the limits stay as they were\n");
+        return;
+    }
+    max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
     max_depth = NO_LIMIT;
 }
 
 void cmd_sd() {
     long depth;
-    if (read_number(&depth)) max_depth = clamp_to(depth, 1, INT_MAX);
+    if (!read_number(&depth)) {
+        std::printf("sd needs a number of plies: the limits stay as they were\n");
+        return;
+    }
+    max_depth = clamp_to(depth, 1, INT_MAX);
     max_time = NO_LIMIT;
 }
 
@@ -149,6 +160,40 @@ bool play_engine_move(move_bytes m) {
     return true;
 }
 
+volatile std::sig_atomic_t search_interrupted;
+
+namespace {
+
+void on_interrupt(int) { search_interrupted = 1; }
+int interrupt_poll() { return search_interrupted; }
+
+// The engine's search, during which Ctrl-C stops the search instead of the
+// program; the best move so far is played.
+void interruptible_search() {
+    search_interrupted = 0;
+    poll_hook = interrupt_poll;
+    std::signal(SIGINT, on_interrupt);
+    tree_surf(0);
+    std::signal(SIGINT, SIG_DFL);
+    poll_hook = nullptr;
+    if (search_interrupted && move_value(var_princ.moves[0]) == 0) {
+        ply = 0;
+        Move2Gen();
+        var_princ.moves[0] = first_legal_move();
+    }
+}
+
+}  // namespace
+
+move_bytes first_legal_move() {
+    for (int i = 0; i < gen_end[0]; i++)
+        if (makemove(gen_dat[i].m)) {
+            takeback();
+            return gen_dat[i].m;
+        }
+    return move_bytes{};
+}
+
 void engine_reply() {
     // The game record has room for the engine's move, or the engine stops.
     if (undos >= MAX_GAME) {
@@ -158,7 +203,7 @@ void engine_reply() {
     }
     book_on = undos < BOOK_PLY_LIMIT;
     const int started = get_ms();
-    tree_surf(0);
+    interruptible_search();
     const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / MS_PER_SECOND;
     print_search_speed(seconds);
     const move_bytes m = var_princ.moves[0];

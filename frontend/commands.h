@@ -3,6 +3,7 @@
 // record, and the engine's reply at the console.
 // Editions: 3.5, 3.0, 2.3
 #pragma once
+#include <csignal>
 #include <string>
 #include "bitboard/bitboard.h"
 #include "board/position.h"
@@ -31,4 +32,9 @@ void take_back_one();  // the last recorded move, without generating the moves
 // The engine's move is made and recorded; should it be refused (the search
 // and the book give legal moves), the engine stops playing instead: false.
 bool play_engine_move(move_bytes m);
-void engine_reply();   // the engine searches, prints its statistics and plays
+// The first legal move of ply 0's list (which must be current), or none.
+move_bytes first_legal_move();
+extern volatile std::sig_atomic_t search_interrupted;   // Ctrl-C came during the engine's search
+// The engine searches (Ctrl-C stops the search and the best move so far is
+// played, or the first legal move), prints its statistics and plays.
+void engine_reply();

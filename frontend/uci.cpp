@@ -324,17 +324,6 @@ go_limits parse_go(const std::string& rest) {
     return go;
 }
 
-// The first legal move of ply 0's list, or none.
-move_bytes first_legal_move() {
-    Move2Gen();
-    for (int i = gen_begin[0]; i < gen_end[0]; i++)
-        if (makemove(gen_dat[i].m)) {
-            takeback();
-            return gen_dat[i].m;
-        }
-    return move_bytes{};
-}
-
 // "go infinite" answers only after "stop": waits for it, answering
 // "isready"; false when "quit" or the end of input came instead.
 bool wait_for_stop() {
@@ -382,7 +371,11 @@ bool cmd_go(const std::string& rest) {
         print_final_info();
     }
     computer_side = EMPTY;
-    if (move_value(best) == 0) best = first_legal_move();
+    if (move_value(best) == 0) {
+        ply = 0;
+        Move2Gen();
+        best = first_legal_move();
+    }
     if (go.infinite && !wait_for_stop()) return false;
     std::printf("bestmove ");
     if (move_value(best) == 0) std::printf("0000");

@@ -49,6 +49,14 @@ std::string first_word(const std::string& line, std::string* rest) {
 // there is none; values beyond the range of long saturate.
 long number_in(const std::string& rest) { return std::strtol(rest.c_str(), nullptr, 10); }
 
+// The text after the command word opens with a number, as strtol reads one.
+bool starts_with_number(const std::string& rest) {
+    const char* p = rest.c_str();
+    while (std::isspace(static_cast<unsigned char>(*p))) p++;
+    if (*p == '+' || *p == '-') p++;
+    return std::isdigit(static_cast<unsigned char>(*p)) != 0;
+}
+
 void engine_moves() {
     while (side == computer_side) {
         tree_surf(1);
@@ -140,6 +148,9 @@ bool xboard_command(const std::string& w, const std::string& rest) {
         tree_surf_time(op_time, total_time);
         std::printf("%d per move \n", max_time);
         max_depth = NO_LIMIT;
+    } else if ((w == "st" || w == "sd") && !starts_with_number(rest)) {
+        std::printf("Error (not a number): %s%s\n", w.c_str(), rest.c_str());   // both limits stay
+        std::fflush(stdout);
     } else if (w == "st") {
         max_time = clamp_to(number_in(rest), 1, MAX_TIME_SECONDS);
         max_depth = NO_LIMIT;
