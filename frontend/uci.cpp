@@ -335,8 +335,15 @@ bool wait_for_stop() {
     return !quit_requested;
 }
 
-void print_final_info() {
+// The last thinking line again with the final counts; when the search
+// changed its mind after it (a move that became best in an unfinished
+// iteration), the move it plays leads the line.
+void print_final_info(move_bytes best) {
     if (!have_line) return;
+    if (move_value(best) != 0 && !(best == last_line.moves[0])) {
+        last_line = var_princ;
+        last_line.count = std::max(var_princ.count, 1);
+    }
     print_info(last_depth, last_score, &last_line, last_line.count, reported_nodes());
 }
 
@@ -368,7 +375,7 @@ bool cmd_go(const std::string& rest) {
         best = var_princ.moves[0];
         ply = 0;
         Move2Gen();
-        print_final_info();
+        print_final_info(best);
     }
     computer_side = EMPTY;
     if (move_value(best) == 0) {
