@@ -1164,6 +1164,8 @@ class Game:
                  "Plies: %d" % len(self.moves),
                  "Result: %s" % self.result, "Reason: %s" % self.reason,
                  "Final position: %s" % self.fen_now()]
+        if self.clock:
+            lines.append("Clock left: white %.3f s, black %.3f s" % (self.clock[0] / 1000, self.clock[1] / 1000))
         for colour in (0, 1):
             for kind, detail in self.faults[colour]:
                 lines.append("Fault: %s %s: %s" % (self.names[colour], kind, detail))
