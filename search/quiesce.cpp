@@ -52,7 +52,7 @@ int quiesce(int alpha, int beta, int qply, int qmax) {
         sort(i);
         if (!check && skip_capture(gen_dat[i], margin, alpha)) continue;
         if (!makemove(gen_dat[i].m)) continue;
-        qnodes++;
+        poll_search(++qnodes);
         int score = -quiesce(-alpha - 1, -alpha, qply + 1, qmax);
         if (score > alpha && score < beta) score = std::max(score, -quiesce(-beta, -score, qply + 1, qmax));
         takeback();
