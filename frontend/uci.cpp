@@ -470,11 +470,15 @@ void uci() {
     std::printf("\n");   // ends the prompt's line
     identify();
     line_hook = thinking_line;
+    deferred.clear();
+    input_ended = false;
+    own_book = 1;
     book_mark = 0;
     computer_side = EMPTY;
     uci_new_game();
     std::string line;
     while (next_line(line))
         if (!uci_command(line)) break;
-    line_hook = nullptr;
+    line_hook = nullptr;   // the hooks and the budget are the console's again
+    budget_ms = 0;
 }

@@ -19,9 +19,9 @@ namespace {
 // word there.
 bool ends_word(unsigned char c) { return std::isspace(c) || c == '\0'; }
 
-}  // namespace
-
-std::string bounded_script(const std::string& prefix, const unsigned char* data, std::size_t size) {
+// prefix + data, each word replaced by what `replace` gives for it.
+template <typename Replace>
+std::string rewrite_words(const std::string& prefix, const unsigned char* data, std::size_t size, Replace replace) {
     std::string out = prefix;
     std::size_t i = 0;
     while (i < size) {
@@ -31,12 +31,30 @@ std::string bounded_script(const std::string& prefix, const unsigned char* data,
         }
         std::size_t end = i;
         while (end < size && !ends_word(data[end])) end++;
-        const std::string word(reinterpret_cast<const char*>(data) + i, end - i);
-        const bool limit = word == "st" || word == "sd" || word == "time" || word == "otim";
-        out += limit ? "zz" : word;
+        out += replace(std::string(reinterpret_cast<const char*>(data) + i, end - i));
         i = end;
     }
     return out;
+}
+
+}  // namespace
+
+std::string bounded_script(const std::string& prefix, const unsigned char* data, std::size_t size) {
+    return rewrite_words(prefix, data, size, [](const std::string& word) {
+        const bool limit = word == "st" || word == "sd" || word == "time" || word == "otim";
+        return limit ? std::string("zz") : word;
+    });
+}
+
+std::string bounded_uci_script(const std::string& prefix, const unsigned char* data, std::size_t size) {
+    static const char* const limits[] = {"st", "sd", "time", "otim", "depth", "movetime", "wtime", "btime",
+                                         "winc", "binc", "movestogo", "nodes", "infinite"};
+    return rewrite_words(prefix, data, size, [](const std::string& word) {
+        if (word == "go") return std::string("go depth 1");
+        for (const char* limit : limits)
+            if (word == limit) return std::string("zz");
+        return word;
+    });
 }
 
 int run_console_on(const std::string& input) {

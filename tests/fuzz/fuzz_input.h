@@ -14,5 +14,10 @@ void enter_scratch_directory();
 // sets. The result is prefix + bytes.
 std::string bounded_script(const std::string& prefix, const unsigned char* data, std::size_t size);
 
+// The same for UCI: every word that sets a search limit ("depth",
+// "movetime", the clocks, "nodes", "infinite") is replaced, and every "go"
+// becomes "go depth 1".
+std::string bounded_uci_script(const std::string& prefix, const unsigned char* data, std::size_t size);
+
 // Runs the program's console loop with `input` as its standard input.
 int run_console_on(const std::string& input);
