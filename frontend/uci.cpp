@@ -33,6 +33,7 @@ namespace {
 constexpr long MS_PER_CS = 10;
 constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
 constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
+constexpr long CLOCK_SHARE = 10;           // a move never takes more than this share of the clock (and the increment's)
 constexpr long RESERVE_MS = 50;            // kept on the clock for the answer to travel
 constexpr long RESERVE_SHARE = 20;         // and this share of the clock besides
 constexpr std::size_t SHOWN_TEXT = 60;     // characters of a refused word repeated in an info string
@@ -455,13 +456,17 @@ long budget_for(const go_limits& go) {
     const long other = side == LIGHT ? go.btime : go.wtime;
     if (own < 0 || go.infinite) return 0;
     const long inc = std::max(side == LIGHT ? go.winc : go.binc, 0L);
+    const long inc_share = inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN;
     tree_surf_time(std::max(other, 0L) / MS_PER_CS, own / MS_PER_CS);
     long base = long(max_time) * 1000;
     if (base <= 0) base = own / RULE_ZERO_SHARE;
     if (go.movestogo > 0) base = std::min(base, own / go.movestogo);
-    base += inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN;
+    // The hard limit: a share of what is left (all of it split among the
+    // moves to go, when they are few), and never the reserve.
+    const long share = go.movestogo > 0 && go.movestogo < CLOCK_SHARE ? go.movestogo + 1 : CLOCK_SHARE;
     const long reserve = std::min(own / 2, RESERVE_MS + own / RESERVE_SHARE);
-    return std::max(std::min(base, own - reserve), 1L);
+    const long hard = std::min(own / share + inc_share, own - reserve);
+    return std::max(std::min(base + inc_share, hard), 1L);
 }
 
 void uci() {
