@@ -318,9 +318,15 @@ go_limits parse_go(const std::string& rest) {
                       : k == "movestogo" ? &go.movestogo
                       : k == "nodes"     ? &go.nodes
                                          : nullptr;
-        if (field) go_number(w, &i, field);
-        else if (k == "infinite") go.infinite = true;
-        else if (k != "ponder") info_string("go: " + shown(k) + " ignored");
+        const bool counts = field == &go.depth || field == &go.nodes || field == &go.movestogo;
+        long n;
+        if (!field) {
+            if (k == "infinite") go.infinite = true;
+            else if (k != "ponder") info_string("go: " + shown(k) + " ignored");
+        } else if (go_number(w, &i, &n)) {
+            if (counts && n < 0) info_string("go: " + k + " " + std::to_string(n) + " ignored");
+            else *field = n;   // a clock below zero is a clock with no time left
+        }
     }
     return go;
 }
@@ -451,13 +457,14 @@ bool uci_command(const std::string& line) {
 }  // namespace
 
 long budget_for(const go_limits& go) {
-    if (go.movetime >= 0) return std::max(go.movetime, 1L);
-    const long own = side == LIGHT ? go.wtime : go.btime;
-    const long other = side == LIGHT ? go.btime : go.wtime;
-    if (own < 0 || go.infinite) return 0;
+    if (go.movetime != NOT_GIVEN) return std::max(go.movetime, 1L);
+    const long own_given = side == LIGHT ? go.wtime : go.btime;
+    if (own_given == NOT_GIVEN || go.infinite) return 0;
+    const long own = std::max(own_given, 0L);
+    const long other = std::max(side == LIGHT ? go.btime : go.wtime, 0L);
     const long inc = std::max(side == LIGHT ? go.winc : go.binc, 0L);
     const long inc_share = inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN;
-    tree_surf_time(std::max(other, 0L) / MS_PER_CS, own / MS_PER_CS);
+    tree_surf_time(other / MS_PER_CS, own / MS_PER_CS);
     long base = long(max_time) * 1000;
     if (base <= 0) base = own / RULE_ZERO_SHARE;
     if (go.movestogo > 0) base = std::min(base, own / go.movestogo);

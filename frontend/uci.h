@@ -15,9 +15,14 @@ extern std::string uci_start;
 extern std::vector<std::string> uci_moves;
 extern int own_book;   // the option OwnBook: timed searches may answer from open.dat
 
-// One "go": its limits as given (-1 or 0 when absent).
+#include <climits>
+
+constexpr long NOT_GIVEN = LONG_MIN;   // a "go" number that was not sent
+
+// One "go": its limits as given.
 struct go_limits {
-    long depth = 0, movetime = -1, wtime = -1, btime = -1, winc = 0, binc = 0, movestogo = 0, nodes = 0;
+    long depth = 0, movetime = NOT_GIVEN, wtime = NOT_GIVEN, btime = NOT_GIVEN;
+    long winc = 0, binc = 0, movestogo = 0, nodes = 0;
     bool infinite = false;
 };
 

@@ -45,4 +45,6 @@ TEST(UciBudget, MovetimeAndClocksAndNothing) {
     EXPECT_LE(budget_for(go), 60000 / 2);   // the last move before the control keeps a reserve
     go.wtime = 0;
     EXPECT_EQ(budget_for(go), 1);
+    go.wtime = -500;   // over time already: move at once
+    EXPECT_EQ(budget_for(go), 1);
 }
