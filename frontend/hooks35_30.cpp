@@ -35,19 +35,6 @@ constexpr int FEN_FIELDS = 6;
 constexpr int FEN_FIELDS_WITHOUT_COUNTERS = 4;   // an XBoard FEN may end before the two counters
 constexpr int LJ_MOVES_PER_LINE = 8;
 
-// The words of a text, split at white space.
-std::vector<std::string> words_of(const std::string& text) {
-    std::vector<std::string> words;
-    const char* p = text.c_str();
-    while (*p) {
-        while (*p && std::isspace(static_cast<unsigned char>(*p))) p++;
-        const char* start = p;
-        while (*p && !std::isspace(static_cast<unsigned char>(*p))) p++;
-        if (p > start) words.emplace_back(start, p);
-    }
-    return words;
-}
-
 // After a refused FEN the initial position is set up.
 void refuse_fen() {
     std::printf("Error processing FEN chain - New command applied \n");

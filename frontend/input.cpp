@@ -1,5 +1,6 @@
 // frontend/input.cpp: the buffered reader of the program's input.
 #include "frontend/input.h"
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -79,6 +80,22 @@ bool line_ready() {
         if (input_ended) return true;
         if (!fill(false)) return input_ended;
     }
+}
+
+std::string first_word(const std::string& line, std::string* rest) {
+    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    const auto start = std::find_if_not(line.begin(), line.end(), blank);
+    const auto end = std::find_if(start, line.end(), blank);
+    std::string word(start, end);
+    *rest = std::string(end, line.end());   // last: rest may be the line itself
+    return word;
+}
+
+std::vector<std::string> words_of(const std::string& text) {
+    std::vector<std::string> words;
+    std::string rest = text;
+    for (std::string w = first_word(rest, &rest); !w.empty(); w = first_word(rest, &rest)) words.push_back(w);
+    return words;
 }
 
 void unread_word(const std::string& word) { pending_word = word; }

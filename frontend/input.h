@@ -7,6 +7,7 @@
 // Editions: 3.5, 3.0, 2.3
 #pragma once
 #include <string>
+#include <vector>
 
 constexpr int MAX_TIME_SECONDS = 2000000;   // the clock arithmetic holds up to about 24 days
 
@@ -21,6 +22,10 @@ int  input_char();                           // the next byte, waiting for it; E
 bool read_line(std::string& line);           // the next line without its newline; false at the end of input
 // A whole line, or the end of input, can be read without waiting. Never blocks.
 bool line_ready();
+
+// The first white-space-delimited word of a line, and in *rest what follows it.
+std::string first_word(const std::string& line, std::string* rest);
+std::vector<std::string> words_of(const std::string& text);   // all of its words
 
 int  read_word(std::string& word);           // next white-space-delimited word; 0 at end of input
 void unread_word(const std::string& word);   // the next read_word returns this word

@@ -53,24 +53,6 @@ int last_depth, last_score;
 tagLINE last_line;
 bool have_line;
 
-std::string first_word(const std::string& line, std::string* rest) {
-    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    const auto start = std::find_if_not(line.begin(), line.end(), blank);
-    const auto end = std::find_if(start, line.end(), blank);
-    *rest = std::string(end, line.end());
-    return std::string(start, end);
-}
-
-std::vector<std::string> words_of(const std::string& text) {
-    std::vector<std::string> words;
-    std::string rest = text, after;
-    for (std::string w = first_word(rest, &after); !w.empty(); w = first_word(rest, &after)) {
-        words.push_back(w);
-        rest.swap(after);
-    }
-    return words;
-}
-
 // A word of the input, made safe to repeat in a line: printable characters,
 // at most SHOWN_TEXT of them.
 std::string shown(const std::string& text) {

@@ -36,15 +36,6 @@ bool read_xboard_line(std::string& line) {
     return read;
 }
 
-// The first white-space-delimited word of the line, and what follows it.
-std::string first_word(const std::string& line, std::string* rest) {
-    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    const auto start = std::find_if_not(line.begin(), line.end(), blank);
-    const auto end = std::find_if(start, line.end(), blank);
-    *rest = std::string(end, line.end());
-    return std::string(start, end);
-}
-
 // The number after the command word, as a formatted read takes it: 0 when
 // there is none; values beyond the range of long saturate.
 long number_in(const std::string& rest) { return std::strtol(rest.c_str(), nullptr, 10); }
