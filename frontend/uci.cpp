@@ -240,7 +240,9 @@ void cmd_position(const std::string& rest) {
         start = "startpos";
     } else if (!w.empty() && w[0] == "fen") {
         for (; i < w.size() && w[i] != "moves"; i++) start += (start.empty() ? "" : " ") + w[i];
-        if (i == 5) start += " 0 1";   // four fields: the counters are taken as a new game's
+        // Missing counters are taken as a new game's.
+        if (i == 5) start += " 0 1";
+        else if (i == 6) start += " 1";
     } else {
         info_string("position: startpos or fen expected");
         return;
