@@ -369,11 +369,7 @@ bool cmd_go(const std::string& rest) {
         print_final_info(best);
     }
     computer_side = EMPTY;
-    if (move_value(best) == 0) {
-        ply = 0;
-        Move2Gen();
-        best = first_legal_move();
-    }
+    if (move_value(best) == 0) best = first_legal_move();   // stopped before any move became best
     if (go.infinite && !wait_for_stop()) return false;
     std::printf("bestmove ");
     if (move_value(best) == 0) std::printf("0000");
