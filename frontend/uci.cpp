@@ -33,6 +33,7 @@ namespace {
 constexpr long MS_PER_CS = 10;
 constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
 constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
+constexpr long INCREMENTS_ON_CLOCK = 10;   // the increment is spent while the clock holds more than this many
 constexpr long CLOCK_SHARE = 10;           // a move never takes more than this share of the clock (and the increment's)
 constexpr long RESERVE_MS = 50;            // kept on the clock for the answer to travel
 constexpr long RESERVE_SHARE = 20;         // and this share of the clock besides
@@ -443,7 +444,10 @@ long budget_for(const go_limits& go) {
     const long own = std::max(own_given, 0L);
     const long other = std::max(side == LIGHT ? go.btime : go.wtime, 0L);
     const long inc = std::max(side == LIGHT ? go.winc : go.binc, 0L);
-    const long inc_share = inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN;
+    // The increment is spent only while the clock holds several of them: a
+    // low clock grows back, so that a move slowed down by a busy machine
+    // still comes in time.
+    const long inc_share = own > INCREMENTS_ON_CLOCK * inc ? inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN : 0;
     tree_surf_time(other / MS_PER_CS, own / MS_PER_CS);
     long base = long(max_time) * 1000;
     if (base <= 0) base = own / RULE_ZERO_SHARE;

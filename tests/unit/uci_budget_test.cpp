@@ -24,10 +24,10 @@ long clock_after(long start_ms, long inc_ms, int moves) {
 
 }  // namespace
 
-TEST(UciBudget, TenSecondsAndATenthKeepsTimeOnTheClockForAHundredMoves) {
+TEST(UciBudget, TenSecondsAndATenthKeepsASecondOnTheClockForAHundredMoves) {
     init();
     eval_global = 0;
-    EXPECT_GE(clock_after(10000, 100, 100), 200);
+    EXPECT_GE(clock_after(10000, 100, 100), 900);
 }
 
 TEST(UciBudget, MovetimeAndClocksAndNothing) {
