@@ -34,7 +34,8 @@ constexpr long MS_PER_CS = 10;
 constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
 constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
 constexpr long INCREMENTS_ON_CLOCK = 10;   // the increment is spent while the clock holds more than this many
-constexpr long CLOCK_SHARE = 10;           // a move never takes more than this share of the clock (and the increment's)
+constexpr long CLOCK_SHARE = 10;           // with an increment a move never takes more than this share of the clock
+constexpr long SUDDEN_DEATH_SHARE = 30;    // without one, this share: the clock must last the game
 constexpr long RESERVE_MS = 50;            // kept on the clock for the answer to travel
 constexpr long RESERVE_SHARE = 20;         // and this share of the clock besides
 constexpr std::size_t SHOWN_TEXT = 60;     // characters of a refused word repeated in an info string
@@ -454,7 +455,9 @@ long budget_for(const go_limits& go) {
     if (go.movestogo > 0) base = std::min(base, own / go.movestogo);
     // The hard limit: a share of what is left (all of it split among the
     // moves to go, when they are few), and never the reserve.
-    const long share = go.movestogo > 0 && go.movestogo < CLOCK_SHARE ? go.movestogo + 1 : CLOCK_SHARE;
+    const long share = go.movestogo > 0 && go.movestogo < CLOCK_SHARE ? go.movestogo + 1
+                       : inc > 0 || go.movestogo > 0                   ? CLOCK_SHARE
+                                                                       : SUDDEN_DEATH_SHARE;
     const long reserve = std::min(own / 2, RESERVE_MS + own / RESERVE_SHARE);
     const long hard = std::min(own / share + inc_share, own - reserve);
     return std::max(std::min(base + inc_share, hard), 1L);

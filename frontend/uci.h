@@ -29,7 +29,8 @@ struct go_limits {
 void uci();   // runs until "quit" or the end of input
 // The search budget in milliseconds of a "go", for the side to move: its
 // movetime, or with clocks the edition's clock rule and a share of the
-// increment (while the clock holds ten of them), never more than a tenth of the clock (a share of the moves to
-// go, when they are few) nor the clock less a reserve; 0 when the go has
-// neither movetime nor clocks.
+// increment (while the clock holds ten of them), never more than a share of
+// the clock (a tenth with an increment, a thirtieth without, more when few
+// moves are to go) nor the clock less a reserve; 0 when the go has neither
+// movetime nor clocks.
 long budget_for(const go_limits& go);

@@ -7,8 +7,9 @@
 
 namespace {
 
-// Plays `moves` moves of the side to move, each taking its whole budget.
-long clock_after(long start_ms, long inc_ms, int moves) {
+// Plays `moves` moves of the side to move, each taking its whole budget
+// and `overhead_ms` besides (the interface's share of each move).
+long clock_after(long start_ms, long inc_ms, int moves, long overhead_ms = 0) {
     long clock = start_ms;
     for (int i = 0; i < moves; i++) {
         go_limits go;
@@ -17,7 +18,7 @@ long clock_after(long start_ms, long inc_ms, int moves) {
         const long spent = budget_for(go);
         EXPECT_GT(spent, 0);
         EXPECT_LT(spent, clock) << "move " << i;
-        clock += inc_ms - spent;
+        clock += inc_ms - spent - overhead_ms;
     }
     return clock;
 }
@@ -28,6 +29,12 @@ TEST(UciBudget, TenSecondsAndATenthKeepsASecondOnTheClockForAHundredMoves) {
     init();
     eval_global = 0;
     EXPECT_GE(clock_after(10000, 100, 100), 900);
+}
+
+TEST(UciBudget, AMinuteWithoutIncrementLastsAHundredMovesWithSlowInterfaces) {
+    init();
+    eval_global = 0;
+    EXPECT_GT(clock_after(60000, 0, 100, 30), 0);
 }
 
 TEST(UciBudget, MovetimeAndClocksAndNothing) {
