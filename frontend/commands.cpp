@@ -42,6 +42,15 @@ int promotion_piece(char letter, promotion_letters letters) {
     return QUEEN;
 }
 
+// The number after "st" or "sd"; without one it says so and returns false:
+// both limits stay as they were, since lifting the other one alone would
+// leave a search without any end.
+bool read_limit(const char* command, const char* unit, long* value) {
+    if (read_number(value)) return true;
+    std::printf("%s needs a number of %s: the limits stay as they were\n", command, unit);
+    return false;
+}
+
 }  // namespace
 
 void cmd_new() {
@@ -64,24 +73,16 @@ void cmd_on() {
     Move2Gen();
 }
 
-// A limit without its number leaves both limits as they were: lifting the
-// other one alone would leave a search without any end.
 void cmd_st() {
     long seconds;
-    if (!read_number(&seconds)) {
-        std::printf("st needs a number of seconds: the limits stay as they were\n");
-        return;
-    }
+    if (!read_limit("st", "seconds", &seconds)) return;
     max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
     max_depth = NO_LIMIT;
 }
 
 void cmd_sd() {
     long depth;
-    if (!read_number(&depth)) {
-        std::printf("sd needs a number of plies: the limits stay as they were\n");
-        return;
-    }
+    if (!read_limit("sd", "plies", &depth)) return;
     max_depth = clamp_to(depth, 1, INT_MAX);
     max_time = NO_LIMIT;
 }
@@ -102,9 +103,13 @@ int find_typed_move(const std::string& word, promotion_letters letters) {
     const int from = (word[0] - 'a') + ('8' - word[1]) * 8;
     const int to = (word[2] - 'a') + ('8' - word[3]) * 8;
     const int promote = promotion_piece(word.size() > 4 ? word[4] : '\0', letters);
+    return find_listed_move(from, to, promote);
+}
+
+int find_listed_move(int from, int to, int promote) {
     // The four promotions of a pawn move follow each other, in the order the
     // edition generates them; the piece picks one.
-    for (int i = 0; i < gen_end[0]; i++) {
+    for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
         const move_bytes m = gen_dat[i].m;
         if (m.from == from && m.to == to && (!(m.bits & MF_PROMOTE) || m.promote == promote)) return i;
     }

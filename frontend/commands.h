@@ -23,6 +23,9 @@ void print_square_set(const char* label, BitBoard set);   // "occ": the label (m
 // Index in ply 0's list of the move a coordinate word names, or -1; the
 // fifth character picks a promotion by `letters`.
 int  find_typed_move(const std::string& word, promotion_letters letters);
+// Index in the current ply's list of the move from-to (with that promotion
+// piece, when it promotes), or -1.
+int  find_listed_move(int from, int to, int promote);
 entry_result enter_move(const std::string& word, promotion_letters letters);   // made and recorded when MOVE_MADE
 void move_entry(const std::string& word);   // the console's: a refused move is reported
 // The move just made at ply 0 joins the game record (first the book, when

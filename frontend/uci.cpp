@@ -46,7 +46,6 @@ constexpr long LONG_NUMBER = 1000000000L;  // search numbers are clamped to this
 bool stop_requested, quit_requested;
 bool input_ended;    // no more lines: a search that ends by itself still answers
 long node_limit;
-bool timed_search;
 bool endless;        // a search that only "stop" ends
 std::deque<std::string> deferred;   // lines that came during a search, read after it
 
@@ -87,15 +86,6 @@ void print_score(int score) {
     }
 }
 
-// The index in the current ply's list of the move m, or -1.
-int find_in_list(move_bytes m) {
-    for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
-        const move_bytes g = gen_dat[i].m;
-        if (g.from == m.from && g.to == m.to && (!(g.bits & MF_PROMOTE) || g.promote == m.promote)) return i;
-    }
-    return -1;
-}
-
 // Prints the moves of the line that are legal one after the other from
 // the root (ply 0, whose list is current): the end of the line may be left
 // over from an earlier search. Every move made is taken back.
@@ -104,7 +94,8 @@ void print_legal_moves(const tagLINE* line, int moves) {
     int made = 0;
     for (; made < limit; made++) {
         if (made > 0) Move2Gen();
-        const int i = find_in_list(line->moves[made]);
+        const move_bytes m = line->moves[made];
+        const int i = find_listed_move(m.from, m.to, m.promote);
         if (i < 0 || !makemove(gen_dat[i].m)) break;
         std::printf(made == 0 ? " pv " : " ");
         print_move(gen_dat[i].m);
@@ -150,7 +141,7 @@ bool handle_line_in_search(const std::string& line) {
 
 int search_poll() {
     if (node_limit > 0 && reported_nodes() >= node_limit) return 1;
-    if (timed_search && time_is_up()) return 1;
+    if (budget_ms > 0 && time_is_up()) return 1;
     std::string line;
     while (!input_ended && line_ready()) {
         if (!read_line(line)) {
@@ -344,11 +335,9 @@ void print_final_info(move_bytes best) {
 bool cmd_go(const std::string& rest) {
     const go_limits go = parse_go(rest);
     stop_requested = quit_requested = have_line = false;
-    const long budget = budget_for(go);
-    timed_search = budget > 0;
+    budget_ms = int(budget_for(go));
     node_limit = go.nodes > 0 ? go.nodes : 0;
-    endless = go.infinite || (!timed_search && node_limit == 0 && go.depth <= 0);
-    budget_ms = timed_search ? int(budget) : 0;
+    endless = go.infinite || (budget_ms == 0 && node_limit == 0 && go.depth <= 0);
     max_time = NO_LIMIT;
     max_depth = go.depth > 0 ? int(std::min<long>(go.depth, MAX_ITERATION)) : NO_LIMIT;
     computer_side = side;
@@ -356,7 +345,7 @@ bool cmd_go(const std::string& rest) {
     Move2Gen();
 
     move_bytes best{};
-    if (own_book && timed_search && !go.infinite && undos < BOOK_PLY_LIMIT && book_move(side)) {
+    if (own_book && budget_ms > 0 && !go.infinite && undos < BOOK_PLY_LIMIT && book_move(side)) {
         best = var_princ.moves[0];
         info_string("book move");
     } else {

@@ -28,10 +28,7 @@ void check_time() {
     poll_search(nodes);
     if (++chk_counter < TIME_CHECK_NODES) return;
     chk_counter = 0;
-    if (time_is_up()) {
-        stop_search = 1;
-        throw search_timeout{};
-    }
+    if (time_is_up()) leave_search();
 }
 
 }  // namespace

@@ -14,13 +14,6 @@
 
 namespace {
 
-// The iteration loop ends the search by itself ("stop and report") in the
-// same way as the time check does.
-[[noreturn]] void stop_and_report() {
-    stop_search = 1;
-    throw search_timeout{};
-}
-
 int after(int ms, int delta) { return int(uint32_t(ms) + uint32_t(delta)); }
 
 void prepare() {
@@ -48,10 +41,10 @@ void iterate(int only_move) {
         for (int fails = 0;; fails++) {
             const int s = alphabeta(minki, maxkf, depth, &var_princ, 0);
             if (depth > 3 && (s > eval_global + 50 || s < eval_global - 50)) stop_time = after(stop_time, 5);
-            if (only_move && depth > 3) stop_and_report();
+            if (only_move && depth > 3) leave_search();
             if (depth > 2 && mate_within(s, depth)) {
                 ply = 0;
-                stop_and_report();
+                leave_search();
             }
             if (fails > 2 && (s <= minki || s >= maxkf)) {
                 clear_hash();
@@ -75,7 +68,7 @@ void iterate(int only_move) {
         }
         if (eval_global < RESIGN_SCORE && depth > RESIGN_DEPTH) {
             if (!line_hook) std::printf("resign \n");
-            stop_and_report();
+            leave_search();
         }
     }
 }

@@ -37,7 +37,7 @@ int get_ms() {
 
 int search_budget_ms() { return budget_ms > 0 ? budget_ms : max_time * 1000; }
 
-void stop_polled_search() {
+void leave_search() {
     stop_search = 1;
     throw search_timeout{};
 }

@@ -66,11 +66,13 @@ extern int (*poll_hook)();           // asked every POLL_NODES nodes; nonzero st
 extern void (*line_hook)(int depth, int score, const tagLINE* line, int moves, long node_count);
 
 int  search_budget_ms();             // budget_ms, or max_time in milliseconds
-[[noreturn]] void stop_polled_search();
+// Leaves the search, with stop_search set, as the clock, a poll or the
+// iteration loop ends it; the driver catches it.
+[[noreturn]] void leave_search();
 // Called with a node counter just counted: every POLL_NODES nodes asks the
 // poll hook, and leaves the search when it says stop.
 inline void poll_search(long count) {
-    if ((count & (POLL_NODES - 1)) == 0 && poll_hook && poll_hook()) stop_polled_search();
+    if ((count & (POLL_NODES - 1)) == 0 && poll_hook && poll_hook()) leave_search();
 }
 
 int  get_ms();                       // wall clock in milliseconds, modulo 2^32

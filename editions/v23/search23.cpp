@@ -73,14 +73,9 @@ void killer_update(int at_ply, move_bytes m, int score) {
 
 // ---------------------------------------------------------------- nodes
 
-[[noreturn]] void stop_now() {
-    stop_search = 1;
-    throw search_timeout{};
-}
-
 void count_node() {
     poll_search(++nodes);
-    if (nodes % CLOCK_INTERVAL == 0 && time_is_up()) stop_now();
+    if (nodes % CLOCK_INTERVAL == 0 && time_is_up()) leave_search();
 }
 
 bool has_piece(int s) {
@@ -224,7 +219,7 @@ void widen(int s, int failures) {
 int search_depth(int depth) {
     for (int failures = 0;; failures++) {
         const int s = alphabeta(minki, maxkf, depth, &var_princ);
-        if (depth > 2 && (s > MATE_FOUND || s < -MATE_FOUND)) stop_now();
+        if (depth > 2 && (s > MATE_FOUND || s < -MATE_FOUND)) leave_search();
         if (s > minki && s < maxkf) return s;
         widen(s, failures);
     }

@@ -49,10 +49,7 @@ int search_move(int w, int beta, int nd, tagLINE* local, int p) {
 void count_node() {
     poll_search(++nodes);
     if (nodes % TIME_CHECK_INTERVAL != 0) return;
-    if (time_is_up()) {
-        stop_search = 1;
-        throw search_timeout{};
-    }
+    if (time_is_up()) leave_search();
 }
 
 bool null_move_allowed(int depth, int alpha, bool in_check) {

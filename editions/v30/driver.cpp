@@ -17,13 +17,6 @@ namespace {
 
 constexpr int CLEARED_LINE_MOVES = 40;   // moves of var_princ emptied before a search
 
-// The iteration loop ends the search by itself in the same way as the time
-// check does.
-[[noreturn]] void stop_now() {
-    stop_search = 1;
-    throw search_timeout{};
-}
-
 void prepare() {
     start_time = get_ms();
     ply = 0;
@@ -42,10 +35,10 @@ void prepare() {
 int search_depth(int depth, int only_move) {
     for (int failures = 0;; failures++) {
         const int s = alphabeta(minki, maxkf, depth, &var_princ, 0);
-        if (only_move && depth > 3) stop_now();
+        if (only_move && depth > 3) leave_search();
         if (depth > 2 && mate_within(s, depth - 1)) {   // a mate within reach
             ply = 0;
-            stop_now();
+            leave_search();
         }
         const aspiration_step step = aspiration_after(s, failures);
         if (step != WINDOW_WIDENED) return step == WINDOW_HELD;
@@ -60,7 +53,7 @@ void iterate(int only_move) {
         follow_pv = 1;
         if (search_depth(depth, only_move) && eval_global < RESIGN_SCORE && depth > RESIGN_DEPTH) {
             if (!line_hook) std::printf("resign \n");
-            stop_now();
+            leave_search();
         }
     }
 }
