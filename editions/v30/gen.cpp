@@ -37,17 +37,78 @@ void push_promotions(const gen_state& g, int from, int to, int bits) {
     for (int p = QUEEN; p >= KNIGHT; p--) push(g, from, to, p, bits);
 }
 
-// Squares a slider on s reaches along direction d, up to the first man.
-template <typename F>
-void walk_ray(int s, int d, F visit) {
-    for (int t = mailbox[mailbox64[s] + d]; t != -1; t = mailbox[mailbox64[t] + d]) {
-        visit(t);
-        if (color[t] != EMPTY) return;
-    }
+// Rays from every square to the board's edge, in eight directions: the
+// first four step to higher square numbers (east, south-west, south,
+// south-east), the last four to lower ones. A slider's reach along a ray
+// ends at the first man on it, the nearest set bit of ray & occupied.
+constexpr int RAY_DIRECTIONS = 8, FIRST_DOWNWARD_RAY = 4;
+constexpr int ray_file_step[RAY_DIRECTIONS] = {1, -1, 0, 1, -1, 0, -1, 1};
+constexpr int ray_rank_step[RAY_DIRECTIONS] = {0, 1, 1, 1, 0, -1, -1, -1};   // +1: toward the first rank
+constexpr bool ray_is_diagonal[RAY_DIRECTIONS] = {false, true, false, true, false, false, true, true};
+
+struct ray_table {
+    BitBoard to_edge[RAY_DIRECTIONS][64];
+};
+
+constexpr ray_table make_rays() {
+    ray_table t{};
+    for (int d = 0; d < RAY_DIRECTIONS; d++)
+        for (int sq = 0; sq < 64; sq++) {
+            BitBoard r = 0;
+            int file = (sq & 7) + ray_file_step[d], rank = (sq >> 3) + ray_rank_step[d];
+            for (; file >= 0 && file < 8 && rank >= 0 && rank < 8; file += ray_file_step[d], rank += ray_rank_step[d])
+                r |= BitBoard{1} << (rank * 8 + file);
+            t.to_edge[d][sq] = r;
+        }
+    return t;
 }
 
-BitBoard slider_lines(int kind, int sq) {
-    return kind == BISHOP ? diag[sq] : kind == ROOK ? cruz[sq] : star[sq];
+constexpr ray_table rays = make_rays();
+
+// The squares reached along ray d from sq, the first man included. The
+// square at the far end of the scan (63 upward, 0 downward) has an empty
+// ray in that direction, so it stands in for "no man on the ray".
+inline BitBoard ray_reach(int d, int sq, BitBoard occupied) {
+    const BitBoard r = rays.to_edge[d][sq];
+    const int stop = d < FIRST_DOWNWARD_RAY ? std::countr_zero((r & occupied) | (BitBoard{1} << 63))
+                                            : 63 - std::countl_zero((r & occupied) | 1);
+    return r ^ rays.to_edge[d][stop];
+}
+
+BitBoard slider_attacks(int kind, int sq, BitBoard occupied) {
+    BitBoard a = 0;
+    for (int d = 0; d < RAY_DIRECTIONS; d++)
+        if (kind == QUEEN || (kind == BISHOP) == ray_is_diagonal[d]) a |= ray_reach(d, sq, occupied);
+    return a;
+}
+
+// Byte k of spread_byte[b] is bit k of b: a rank of a square set, one byte
+// per square.
+struct spread_table {
+    uint64_t bytes[256];
+};
+
+constexpr spread_table make_spread() {
+    spread_table t{};
+    for (int b = 0; b < 256; b++)
+        for (int k = 0; k < 8; k++)
+            if (b >> k & 1) t.bytes[b] |= uint64_t{1} << (8 * k);
+    return t;
+}
+
+constexpr spread_table spread_byte = make_spread();
+
+// The bits of a flag word: one per kind of man, then TWO_PAWNS.
+constexpr int FLAG_BITS = 7;
+static_assert(TWO_PAWNS == 1 << (FLAG_BITS - 1));
+
+// flags[sq] gets bit i when sq is in sets[i], a rank at a time.
+void spread_flags(const BitBoard sets[FLAG_BITS], int flags[64]) {
+    for (int rank = 0; rank < 8; rank++) {
+        uint64_t words = 0;
+        for (int i = 0; i < FLAG_BITS; i++) words |= spread_byte.bytes[(sets[i] >> (8 * rank)) & 0xFF] << i;
+        for (int k = 0; k < 8; k++) flags[8 * rank + k] = int((words >> (8 * k)) & 0xFF);
+    }
 }
 
 BitBoard own_set(int kind) {
@@ -59,15 +120,12 @@ BitBoard own_set(int kind) {
     }
 }
 
-// The squares of `targets` a slider on sq reaches, neighbours first, then
-// the farther ones with nothing between.
-void slider_moves(const gen_state& g, int sq, BitBoard targets, int bits) {
-    const BitBoard near = targets & king_moves[sq];
+// The moves of a slider on sq to the squares of `reach` (all of them
+// reached with nothing between): neighbours first, then the farther ones.
+void slider_moves(const gen_state& g, int sq, BitBoard reach, int bits) {
+    const BitBoard near = reach & king_moves[sq];
     for (BitBoard t = near; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
-    for (BitBoard t = targets & ~near; t; t &= t - 1) {
-        const int to = BBf(t);
-        if (!(entre[sq][to] & ~empty_squares)) push(g, sq, to, 0, bits);
-    }
+    for (BitBoard t = reach & ~near; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
 }
 
 void fill_maps(gen_state& g, int* flags_x) {
@@ -118,7 +176,7 @@ void slider_moves_to(const gen_state& g, BitBoard targets, int bits) {
     for (int kind : {BISHOP, ROOK, QUEEN})
         for (BitBoard s = own_set(kind); s; s &= s - 1) {
             const int sq = BBf(s);
-            slider_moves(g, sq, slider_lines(kind, sq) & targets, bits);
+            slider_moves(g, sq, slider_attacks(kind, sq, ~empty_squares) & targets, bits);
         }
 }
 
@@ -169,48 +227,46 @@ BitBoard knight_attack_set(int s) {
 
 BitBoard scan_attack(int s, int flags[64], BitBoard* all, BitBoard kind_sets[6]) {
     const bool light = s == LIGHT;
-    const int enemy_king = light ? dark_king_sq : light_king_sq;
-    std::memset(flags, 0, 64 * sizeof(int));
+    const BitBoard enemy_king = mask[light ? dark_king_sq : light_king_sq];
+    const BitBoard occupied = ~empty_squares;
     BitBoard checkers = 0;
-    for (int k = PAWN; k <= KING; k++) kind_sets[k] = 0;
 
-    for (BitBoard p = light ? light_pawns : dark_pawns; p; p &= p - 1) {
-        const int sq = BBf(p);
-        if (sq < 8 || sq > 55) continue;   // no pawn attacks off the board
-        const BitBoard attacks = sider[light ? sq - 8 : sq + 8];
-        kind_sets[PAWN] |= attacks;
-        if (attacks & mask[enemy_king]) checkers |= mask[sq];
-        for (BitBoard t = attacks; t; t &= t - 1) {
-            int& f = flags[BBf(t)];
-            f |= (f & PAWN_BIT) ? TWO_PAWNS : PAWN_BIT;
-        }
-    }
-    for (BitBoard n = light ? light_knights : dark_knights; n; n &= n - 1) {
-        const int sq = BBf(n);
-        kind_sets[KNIGHT] |= knight_moves[sq];
-        if (knight_moves[sq] & mask[enemy_king]) checkers |= mask[sq];
-    }
-    for (BitBoard t = kind_sets[KNIGHT]; t; t &= t - 1) flags[BBf(t)] |= KNIGHT_BIT;
+    // Pawns off the first and last ranks attack the squares beside the one
+    // ahead: "left" from a pawn off the a-file, "right" from one off the h-file.
+    const BitBoard pawns = (light ? light_pawns : dark_pawns) & ~(filas[0] | filas[7]);
+    const BitBoard off_a = pawns & ~columnas[0], off_h = pawns & ~columnas[7];
+    const BitBoard left = light ? off_a >> 9 : off_a << 7;
+    const BitBoard right = light ? off_h >> 7 : off_h << 9;
+    kind_sets[PAWN] = left | right;
+    const BitBoard two_pawns = left & right;
+    checkers |= light ? (off_a & (enemy_king << 9)) | (off_h & (enemy_king << 7))
+                      : (off_a & (enemy_king >> 7)) | (off_h & (enemy_king >> 9));
+
+    const BitBoard knights = light ? light_knights : dark_knights;
+    kind_sets[KNIGHT] = 0;
+    for (BitBoard n = knights; n; n &= n - 1) kind_sets[KNIGHT] |= knight_moves[BBf(n)];
+    if (enemy_king & kind_sets[KNIGHT]) checkers |= knights & knight_moves[BBf(enemy_king)];
 
     const BitBoard sliders[3] = {light ? light_bishops : dark_bishops, light ? light_rooks : dark_rooks,
                                  light ? light_queens : dark_queens};
     for (int kind = BISHOP; kind <= QUEEN; kind++) {
+        BitBoard reached = 0;
         for (BitBoard b = sliders[kind - BISHOP]; b; b &= b - 1) {
             const int sq = BBf(b);
-            for (int i = 0; i < offsets[kind]; i++)
-                walk_ray(sq, offset[kind][i], [&](int t) {
-                    kind_sets[kind] |= mask[t];
-                    flags[t] |= 1 << kind;
-                    if (t == enemy_king) checkers |= mask[sq];
-                });
+            const BitBoard a = slider_attacks(kind, sq, occupied);
+            reached |= a;
+            if (a & enemy_king) checkers |= mask[sq];
         }
+        kind_sets[kind] = reached;
     }
     const int king = light ? light_king_sq : dark_king_sq;
     kind_sets[KING] = king_moves[king];
-    for (BitBoard t = kind_sets[KING]; t; t &= t - 1) flags[BBf(t)] |= KING_BIT;
 
-    *all = 0;
-    for (int k = PAWN; k <= KING; k++) *all |= kind_sets[k];
+    *all = kind_sets[PAWN] | kind_sets[KNIGHT] | kind_sets[BISHOP] | kind_sets[ROOK] | kind_sets[QUEEN] |
+           kind_sets[KING];
+    const BitBoard bit_sets[FLAG_BITS] = {kind_sets[PAWN], kind_sets[KNIGHT], kind_sets[BISHOP], kind_sets[ROOK],
+                                  kind_sets[QUEEN], kind_sets[KING], two_pawns};
+    spread_flags(bit_sets, flags);
     return checkers;
 }
 
