@@ -3,20 +3,28 @@
 // piece-square values, bishop pair, rook files, pawn structure and king
 // safety; the result is their difference from the side to move's view.
 //
-// A first pass over the squares takes a census (material, pawn files, rooks
-// on the seventh, development), since the pawn and rook terms look at pawns
-// anywhere on the board; a second pass, a8 to h1, scores each man. The
-// bishop terms depend on that order: a bishop counts for the pair and for
-// the pawns only from the moment it has been visited.
+// The board arrays are first turned into one 64-bit set of squares per
+// colour and kind (sixteen squares at a time where the processor has byte
+// compares), so that the terms that look at pawns anywhere on the board
+// are masks and counts instead of walks. The men are then scored kind by
+// kind. The bishop terms keep the order of a walk from a8 to h1: a bishop
+// counts for the pair and for the pawns only when it stands on a lower
+// square number than the man being scored.
 #include "eval/eval.h"
 #include "board/position.h"
 #include "search/state.h"
+#include <bit>
+#include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 const int piece_value[6] = {100, 300, 305, 500, 950, 10000};
 
 namespace {
 
-// Piece-square tables, light's view, rank 8 first; a dark man reads flip[sq].
+// Piece-square tables, light's view, rank 8 first; a dark man reads the
+// square mirrored top to bottom.
 constexpr int pawn_pcsq[64] = {
     0,  0,  0,   0,   0,   0,  0,  0,
     15, 15, 15,  20,  20,  15, 15, 15,
@@ -106,157 +114,293 @@ constexpr int initial_piece[64] = {
 constexpr int SAFETY_DIVISOR = 3250;     // opponent's material per unit of king-safety weight
 constexpr int ENDGAME_MATERIAL = 1200;   // opponent's material beyond its king at or below which the king centralises
 
-// What the scoring pass needs to know about the whole board. Pawn files are
-// indexed file + 1, so that the neighbours of the a- and h-files read as
-// files without pawns.
-struct census {
-    int material[2];                   // piece values, kings included
-    int development[2];
-    int pawns_on_file[2][10];
-    int top_pawn_row[2][10];           // lowest row index of a pawn on the file, 8 when none
-    int bottom_pawn_row[2][10];        // highest, -1 when none
-    bool rook_on_seventh[2];
+// Term weights.
+constexpr int NO_PAWNS = 7;              // charged to a side without pawns
+constexpr int BISHOP_PAIR = 15;          // to each bishop once both square colours have been met
+constexpr int PAWN_WITH_BISHOP = 2;      // a pawn on the other colour than a bishop met before it
+constexpr int PAWN_AGAINST_BISHOP = 1;   // a pawn on the colour of a bishop met before it
+constexpr int PAWN_BLOCKED = 5;          // an enemy man stands right in front of it
+constexpr int PAWN_BLOCKED_BY_KNIGHT = 3;   // more when that man is a knight
+constexpr int PAWN_DOUBLED = 6;
+constexpr int PAWN_ISOLATED = 8;
+constexpr int PAWN_PASSED_PER_ROW = 12;  // times the rows it still has to go
+constexpr int PAWN_BACKWARD = 5;         // no own pawn behind it on its file or the next ones
+constexpr int PAWN_BACKWARD_OPEN = 2;    // more when no enemy pawn stands ahead of it on its file
+constexpr int ROOK_NO_OWN_PAWN = 8;
+constexpr int ROOK_ON_KING_FILE = 10;
+constexpr int ROOK_NO_ENEMY_PAWN = 12;
+constexpr int ROOK_ON_SEVENTH = 15;      // to every rook of a side with one on its seventh rank
+constexpr int KING_CENTRE_FILE = 5;      // a king on the d- or e-file, before the endgame
+constexpr int WING_NO_ENEMY_PAWN = 6;
+constexpr int WING_NO_OWN_PAWN_LIGHT = 12, WING_NO_OWN_PAWN_DARK = 6;
+constexpr int WING_ATTACKED = 10;         // an enemy pawn attacks a square in front of the wing
+
+using squares = uint64_t;   // bit n stands for square n
+
+constexpr int file_of(int sq) { return sq & 7; }
+constexpr int row_of(int sq) { return sq >> 3; }
+constexpr int square_colour(int sq) { return (row_of(sq) + file_of(sq)) & 1; }
+// The square as its owner sees it: a dark man's is mirrored top to bottom.
+constexpr int own_view(int side_of_man, int sq) { return side_of_man == LIGHT ? sq : sq ^ 56; }
+constexpr squares bit(int sq) { return squares(1) << sq; }
+
+constexpr squares FILE_A = 0x0101010101010101ULL;
+constexpr squares file_mask(int f) { return f < 0 || f > 7 ? 0 : FILE_A << f; }
+// Rows 0 to r - 1 (towards rank 8), and rows r + 1 to 7 (towards rank 1).
+constexpr squares rows_above(int r) { return r <= 0 ? 0 : ~squares(0) >> (64 - 8 * r); }
+constexpr squares rows_below(int r) { return r >= 7 ? 0 : ~squares(0) << (8 * (r + 1)); }
+constexpr squares ahead_of(int viewer, int r) { return viewer == LIGHT ? rows_above(r) : rows_below(r); }
+
+// The squares of one colour (0: a8's, 1: the other).
+constexpr squares colour_squares(int colour) {
+    squares m = 0;
+    for (int sq = 0; sq < 64; sq++)
+        if (square_colour(sq) == colour) m |= bit(sq);
+    return m;
+}
+constexpr squares COLOUR_SQUARES[2] = {colour_squares(0), colour_squares(1)};
+
+// Per square and viewer: the square's file ahead of it, and its file with
+// the two next to it ahead of it ("ahead": towards rank 8 for light).
+struct pawn_masks {
+    squares file_ahead[2][64];
+    squares span_ahead[2][64];
+    squares next_files[8];   // the two files beside a file
 };
 
-int file_of(int sq) { return sq & 7; }
-int row_of(int sq) { return sq >> 3; }
-int square_colour(int sq) { return (row_of(sq) + file_of(sq)) & 1; }
-int own_view(int side_of_man, int sq) { return side_of_man == LIGHT ? sq : flip[sq]; }
-
-void take_census(census& c) {
-    c = census{};
-    for (int s = 0; s < 2; s++)
-        for (int f = 0; f < 10; f++) {
-            c.top_pawn_row[s][f] = 8;
-            c.bottom_pawn_row[s][f] = -1;
+constexpr pawn_masks make_pawn_masks() {
+    pawn_masks m{};
+    for (int v = 0; v < 2; v++)
+        for (int sq = 0; sq < 64; sq++) {
+            const int f = file_of(sq);
+            const squares ahead = ahead_of(v, row_of(sq));
+            m.file_ahead[v][sq] = file_mask(f) & ahead;
+            m.span_ahead[v][sq] = (file_mask(f - 1) | file_mask(f) | file_mask(f + 1)) & ahead;
         }
+    for (int f = 0; f < 8; f++) m.next_files[f] = file_mask(f - 1) | file_mask(f + 1);
+    return m;
+}
+constexpr pawn_masks PAWN_MASKS = make_pawn_masks();
+
+// What a pawn is worth by its square alone: the table less its file's charge.
+struct pawn_base_table {
+    int value[2][64];
+};
+constexpr pawn_base_table make_pawn_base() {
+    pawn_base_table t{};
+    for (int s = 0; s < 2; s++)
+        for (int sq = 0; sq < 64; sq++) t.value[s][sq] = pawn_pcsq[own_view(s, sq)] - file_penalty[file_of(sq)];
+    return t;
+}
+constexpr pawn_base_table PAWN_BASE = make_pawn_base();
+
+// Squares of the initial array that a side's man of a given kind stands on.
+constexpr squares initial_squares(int s, int p) {
+    squares m = 0;
+    for (int sq = 0; sq < 64; sq++)
+        if (initial_color[sq] == s && initial_piece[sq] == p) m |= bit(sq);
+    return m;
+}
+// The rows of a side's initial array.
+constexpr squares home_rows(int s) {
+    squares m = 0;
+    for (int sq = 0; sq < 64; sq++)
+        if (initial_color[sq] == s) m |= bit(sq);
+    return m;
+}
+constexpr squares HOME_ROWS[2] = {home_rows(LIGHT), home_rows(DARK)};
+constexpr int DEVELOPING_KINDS = 3;   // pawns, knights and bishops carry a development weight
+static_assert(PAWN == 0 && KNIGHT == 1 && BISHOP == 2);
+static_assert(development_weight[ROOK] == 0 && development_weight[QUEEN] == 0 && development_weight[KING] == 0 &&
+              development_weight[EMPTY] == 0);
+constexpr squares INITIAL_SQUARES[2][DEVELOPING_KINDS] = {
+    {initial_squares(LIGHT, PAWN), initial_squares(LIGHT, KNIGHT), initial_squares(LIGHT, BISHOP)},
+    {initial_squares(DARK, PAWN), initial_squares(DARK, KNIGHT), initial_squares(DARK, BISHOP)},
+};
+// The seventh rank as each side sees it.
+constexpr squares SEVENTH_ROW[2] = {squares(0xFF) << 8, squares(0xFF) << 48};
+
+// The board as sets of squares.
+struct men {
+    squares of[2][6];                    // by colour and kind
+    squares side_of[2];                  // by colour
+    squares kind_of[DEVELOPING_KINDS];   // pawns, knights and bishops of either colour
+};
+
+#if defined(__SSE2__)
+// Sixteen entries of a board array, as bytes.
+__m128i sixteen_bytes(const int* at) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 4));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 8));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 12));
+    return _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+}
+
+squares sixteen_bits(__m128i m, int quarter) {
+    return squares(uint32_t(_mm_movemask_epi8(m))) << (16 * quarter);
+}
+
+void read_board(men& b) {
+    b = men{};
+    for (int q = 0; q < 4; q++) {
+        const __m128i colours = sixteen_bytes(color + 16 * q);
+        const __m128i kinds = sixteen_bytes(piece + 16 * q);
+        __m128i of_kind[6];
+        for (int p = 0; p < 6; p++) of_kind[p] = _mm_cmpeq_epi8(kinds, _mm_set1_epi8(char(p)));
+        for (int p = 0; p < DEVELOPING_KINDS; p++) b.kind_of[p] |= sixteen_bits(of_kind[p], q);
+        for (int s = 0; s < 2; s++) {
+            const __m128i of_side = _mm_cmpeq_epi8(colours, _mm_set1_epi8(char(s)));
+            b.side_of[s] |= sixteen_bits(of_side, q);
+            for (int p = 0; p < 6; p++) b.of[s][p] |= sixteen_bits(_mm_and_si128(of_side, of_kind[p]), q);
+        }
+    }
+}
+#else
+void read_board(men& b) {
+    b = men{};
     for (int sq = 0; sq < 64; sq++) {
         const int s = color[sq], p = piece[sq];
-        const int home = initial_color[sq];
-        if (home != EMPTY && (s != home || p != initial_piece[sq]))
-            c.development[home] += development_weight[p];
-        if (s == EMPTY) continue;
-        c.material[s] += piece_value[p];
-        if (p == PAWN) {
-            const int f = file_of(sq) + 1, r = row_of(sq);
-            c.pawns_on_file[s][f]++;
-            if (r < c.top_pawn_row[s][f]) c.top_pawn_row[s][f] = r;
-            if (r > c.bottom_pawn_row[s][f]) c.bottom_pawn_row[s][f] = r;
-        } else if (p == ROOK && row_of(own_view(s, sq)) == 1) {
-            c.rook_on_seventh[s] = true;
+        if (p >= 0 && p < DEVELOPING_KINDS) b.kind_of[p] |= bit(sq);
+        if (s != LIGHT && s != DARK) continue;
+        b.side_of[s] |= bit(sq);
+        if (p >= 0 && p < 6) b.of[s][p] |= bit(sq);
+    }
+}
+#endif
+
+// Credited to the side whose initial array it is: every pawn, knight or
+// bishop standing on a square of that array where a different man started.
+int development(const men& b, int home) {
+    int d = 0;
+    for (int p = 0; p < DEVELOPING_KINDS; p++) {
+        const squares away = b.kind_of[p] & HOME_ROWS[home] & ~(b.of[home][p] & INITIAL_SQUARES[home][p]);
+        d += development_weight[p] * std::popcount(away);
+    }
+    return d;
+}
+
+int material(const men& b, int s) {
+    int m = 0;
+    for (int p = PAWN; p <= KING; p++) m += piece_value[p] * std::popcount(b.of[s][p]);
+    return m;
+}
+
+// The own bishops on lower square numbers than sq, by square colour.
+bool bishop_before(const men& b, int s, int sq, int colour) {
+    return (b.of[s][BISHOP] & (bit(sq) - 1) & COLOUR_SQUARES[colour]) != 0;
+}
+
+int pawn_terms(const men& b, int s) {
+    const int enemy = 1 - s;
+    const squares own = b.of[s][PAWN], theirs = b.of[enemy][PAWN];
+    // Own pawns with an enemy man, or an enemy knight, right in front.
+    const squares blocked = own & (s == LIGHT ? b.side_of[enemy] << 8 : b.side_of[enemy] >> 8);
+    const squares knight_blocked = own & (s == LIGHT ? b.of[enemy][KNIGHT] << 8 : b.of[enemy][KNIGHT] >> 8);
+    int score = -PAWN_BLOCKED * std::popcount(blocked) - PAWN_BLOCKED_BY_KNIGHT * std::popcount(knight_blocked);
+    for (squares left = own; left; left &= left - 1) {
+        const int sq = std::countr_zero(left), f = file_of(sq);
+        score += PAWN_BASE.value[s][sq];
+        // Bishops on the other colour work with the pawn; on its own colour
+        // the pawn blocks them.
+        const int colour = square_colour(sq);
+        if (bishop_before(b, s, sq, 1 - colour)) score += PAWN_WITH_BISHOP;
+        if (bishop_before(b, s, sq, colour)) score -= PAWN_AGAINST_BISHOP;
+        const squares on_file = own & file_mask(f);
+        if (on_file & (on_file - 1)) score -= PAWN_DOUBLED;
+        if (!(own & PAWN_MASKS.next_files[f])) score -= PAWN_ISOLATED;
+        if (!(theirs & PAWN_MASKS.span_ahead[s][sq])) score += (7 - row_of(own_view(s, sq))) * PAWN_PASSED_PER_ROW;
+        // Nothing behind it can come up to defend it (a backward or lone
+        // pawn); worse still when it is not even blocked by an enemy pawn on
+        // its file, and so open to attack from the front.
+        if (!(own & PAWN_MASKS.span_ahead[enemy][sq])) {
+            score -= PAWN_BACKWARD;
+            if (!(theirs & PAWN_MASKS.file_ahead[s][sq])) score -= PAWN_BACKWARD_OPEN;
         }
     }
-}
-
-bool has_pawns(const census& c, int s) {
-    for (int f = 1; f <= 8; f++)
-        if (c.pawns_on_file[s][f]) return true;
-    return false;
-}
-
-bool pawns_on(const census& c, int s, int file) { return c.pawns_on_file[s][file + 1] > 0; }
-
-// A pawn of colour `owner` on `file` stands ahead of row `row`, "ahead" as
-// seen by `viewer` (towards rank 8 for light, rank 1 for dark).
-bool pawn_ahead(const census& c, int owner, int file, int row, int viewer) {
-    return viewer == LIGHT ? c.top_pawn_row[owner][file + 1] < row
-                           : c.bottom_pawn_row[owner][file + 1] > row;
-}
-
-// The same over the file and its two neighbours: the front span of a pawn.
-bool pawn_in_span(const census& c, int owner, int file, int row, int viewer) {
-    for (int f = file - 1; f <= file + 1; f++)
-        if (pawn_ahead(c, owner, f, row, viewer)) return true;
-    return false;
-}
-
-// The bishops of one side met so far in the a8-to-h1 walk, by square colour.
-struct bishops_seen {
-    bool on[2];
-};
-
-int bishop_terms(int sq, int s, bishops_seen& seen) {
-    seen.on[square_colour(sq)] = true;
-    const int pair = seen.on[0] && seen.on[1] ? 15 : 0;
-    return bishop_pcsq[own_view(s, sq)] + pair;
-}
-
-int rook_terms(const census& c, int sq, int s) {
-    const int f = file_of(sq), enemy = 1 - s;
-    const int enemy_king = s == LIGHT ? dark_king_sq : light_king_sq;
-    int score = 0;
-    if (!pawns_on(c, s, f)) {
-        score += 8;
-        if (file_of(enemy_king) == f) score += 10;
-        if (!pawns_on(c, enemy, f)) score += 12;
-    }
-    if (c.rook_on_seventh[s]) score += 15;
     return score;
 }
 
-int pawn_terms(const census& c, int sq, int s, const bishops_seen& seen) {
-    const int enemy = 1 - s, f = file_of(sq), r = row_of(sq);
-    const int colour = square_colour(sq);
-    int score = pawn_pcsq[own_view(s, sq)];
-    // Bishops on the other colour work with the pawn; on its own colour the
-    // pawn blocks them.
-    if (seen.on[1 - colour]) score += 2;
-    if (seen.on[colour]) score -= 1;
-    const int front = s == LIGHT ? sq - 8 : sq + 8;
-    if (front >= 0 && front < 64 && color[front] == enemy) {
-        score -= 5;
-        if (piece[front] == KNIGHT) score -= 3;   // a blockading knight is the worst
-    }
-    if (c.pawns_on_file[s][f + 1] > 1) score -= 6;             // doubled
-    if (!pawns_on(c, s, f - 1) && !pawns_on(c, s, f + 1)) score -= 8;   // isolated
-    if (!pawn_in_span(c, enemy, f, r, s)) score += (7 - row_of(own_view(s, sq))) * 12;   // passed
-    // Nothing behind it can come up to defend it (a backward or lone pawn);
-    // worse still when it is not even blocked by an enemy pawn on its file,
-    // and so open to attack from the front.
-    if (!pawn_in_span(c, s, f, r, enemy)) {
-        score -= 5;
-        if (!pawn_ahead(c, enemy, f, r, s)) score -= 2;
-    }
-    return score - file_penalty[f];
+int knight_terms(const men& b, int s) {
+    int score = 0;
+    for (squares left = b.of[s][KNIGHT]; left; left &= left - 1)
+        score += knight_pcsq[own_view(s, std::countr_zero(left))];
+    return score;
 }
 
-// An enemy pawn of colour `by` attacks square sq.
-bool pawn_attacks(int by, int sq) {
-    const int left = by == LIGHT ? sq + 7 : sq - 9;    // the attacker on the a-side
-    const int right = by == LIGHT ? sq + 9 : sq - 7;   // the attacker on the h-side
-    auto pawn_at = [by](int at) { return at >= 0 && at < 64 && color[at] == by && piece[at] == PAWN; };
-    return (file_of(sq) > 0 && pawn_at(left)) || (file_of(sq) < 7 && pawn_at(right));
+// From a8 towards h1, each bishop earns the pair once the bishops met so
+// far, itself included, stand on both square colours.
+int bishop_terms(const men& b, int s) {
+    int score = 0;
+    bool seen[2] = {false, false};
+    for (squares left = b.of[s][BISHOP]; left; left &= left - 1) {
+        const int sq = std::countr_zero(left);
+        seen[square_colour(sq)] = true;
+        score += bishop_pcsq[own_view(s, sq)] + (seen[0] && seen[1] ? BISHOP_PAIR : 0);
+    }
+    return score;
+}
+
+int rook_terms(const men& b, int s) {
+    const int enemy = 1 - s;
+    const int enemy_king = s == LIGHT ? dark_king_sq : light_king_sq;
+    const squares rooks = b.of[s][ROOK];
+    const int seventh = (rooks & SEVENTH_ROW[s]) ? ROOK_ON_SEVENTH : 0;
+    int score = 0;
+    for (squares left = rooks; left; left &= left - 1) {
+        const int f = file_of(std::countr_zero(left));
+        score += seventh;
+        if (!(b.of[s][PAWN] & file_mask(f))) {
+            score += ROOK_NO_OWN_PAWN;
+            if (file_of(enemy_king) == f) score += ROOK_ON_KING_FILE;
+            if (!(b.of[enemy][PAWN] & file_mask(f))) score += ROOK_NO_ENEMY_PAWN;
+        }
+    }
+    return score;
+}
+
+// The squares attacked by the pawns of colour `by` (a light pawn takes
+// towards rank 8, a dark one towards rank 1).
+squares pawn_attacks(const men& b, int by) {
+    const squares pawns = b.of[by][PAWN];
+    const squares not_a = ~FILE_A, not_h = ~(FILE_A << 7);
+    if (by == LIGHT) return ((pawns & not_a) >> 9) | ((pawns & not_h) >> 7);
+    return ((pawns & not_a) << 7) | ((pawns & not_h) << 9);
 }
 
 // The three files of a castled king's wing and the squares in front of it.
 // The dark king pays 6, not 12, for a file without its own pawns.
-int wing_terms(const census& c, int s, int first_file) {
+int wing_terms(const men& b, int s, int first_file) {
     const int enemy = 1 - s;
-    const int own_open_cost = s == LIGHT ? 12 : 6;
+    const int own_open_cost = s == LIGHT ? WING_NO_OWN_PAWN_LIGHT : WING_NO_OWN_PAWN_DARK;
     const int shelter_row = s == LIGHT ? 6 : 1;
     int score = 0;
-    bool attacked = false;
     for (int f = first_file; f < first_file + 3; f++) {
-        if (!pawns_on(c, enemy, f)) score -= 6;
-        if (!pawns_on(c, s, f)) score -= own_open_cost;
-        if (pawn_attacks(enemy, shelter_row * 8 + f)) attacked = true;
+        if (!(b.of[enemy][PAWN] & file_mask(f))) score -= WING_NO_ENEMY_PAWN;
+        if (!(b.of[s][PAWN] & file_mask(f))) score -= own_open_cost;
     }
-    return attacked ? score - 10 : score;
+    const squares shelter = squares(7) << (shelter_row * 8 + first_file);
+    return (pawn_attacks(b, enemy) & shelter) ? score - WING_ATTACKED : score;
 }
 
 // Scaled by how much material the opponent has left to attack with.
-int king_safety(const census& c, int k, int s) {
+int king_safety(const men& b, int enemy_material, int k, int s) {
     const int home = own_view(s, k);
     int score = king_pcsq[home];
-    if (file_of(k) == 3 || file_of(k) == 4) score -= 5;
-    if (home == G1 || home == H1) score += wing_terms(c, s, 5);
-    else if (home == A1 || home == B1 || home == C1) score += wing_terms(c, s, 0);
-    return score * (c.material[1 - s] / SAFETY_DIVISOR);
+    if (file_of(k) == 3 || file_of(k) == 4) score -= KING_CENTRE_FILE;
+    if (home == G1 || home == H1) score += wing_terms(b, s, 5);
+    else if (home == A1 || home == B1 || home == C1) score += wing_terms(b, s, 0);
+    return score * (enemy_material / SAFETY_DIVISOR);
 }
 
-int king_terms(const census& c, int k, int s) {
-    if (c.material[1 - s] - piece_value[KING] > ENDGAME_MATERIAL) return king_safety(c, k, s);
-    return king_endgame_pcsq[own_view(s, k)];
+int king_terms(const men& b, int enemy_material, int s) {
+    int score = 0;
+    for (squares left = b.of[s][KING]; left; left &= left - 1) {
+        const int k = std::countr_zero(left);
+        if (enemy_material - piece_value[KING] > ENDGAME_MATERIAL) score += king_safety(b, enemy_material, k, s);
+        else score += king_endgame_pcsq[own_view(s, k)];
+    }
+    return score;
 }
 
 }  // namespace
@@ -264,24 +408,14 @@ int king_terms(const census& c, int k, int s) {
 // Edition 2.3 evaluates every position in full: the window is not used.
 int eval(int /*alpha*/, int /*beta*/) {
     chash[CHASH_EVAL]++;
-    census c;
-    take_census(c);
+    men b;
+    read_board(b);
+    const int mat[2] = {material(b, LIGHT), material(b, DARK)};
     int account[2];
-    for (int s = 0; s < 2; s++)
-        account[s] = c.material[s] + c.development[s] - (has_pawns(c, s) ? 0 : 7);
-
-    bishops_seen seen[2] = {};
-    for (int sq = 0; sq < 64; sq++) {
-        const int s = color[sq];
-        if (s == EMPTY) continue;
-        switch (piece[sq]) {
-            case PAWN: account[s] += pawn_terms(c, sq, s, seen[s]); break;
-            case KNIGHT: account[s] += knight_pcsq[own_view(s, sq)]; break;
-            case BISHOP: account[s] += bishop_terms(sq, s, seen[s]); break;
-            case ROOK: account[s] += rook_terms(c, sq, s); break;
-            case KING: account[s] += king_terms(c, sq, s); break;
-            default: break;   // the queen has nothing beyond its material
-        }
+    for (int s = 0; s < 2; s++) {
+        account[s] = mat[s] + development(b, s) - (b.of[s][PAWN] ? 0 : NO_PAWNS);
+        account[s] += pawn_terms(b, s) + knight_terms(b, s) + bishop_terms(b, s) + rook_terms(b, s) +
+                      king_terms(b, mat[1 - s], s);
     }
     const int light_view = account[LIGHT] - account[DARK];
     return side == LIGHT ? light_view : -light_view;
