@@ -1,5 +1,6 @@
 // bitboard/rotated.h: the occupancy set, its copy rotated by 90 degrees (each
-// file one byte), and the rook attack tables indexed by a rank or file byte.
+// file one byte), the rook attack tables indexed by a rank or file byte, and
+// the diagonal attacks, computed from the plain occupancy.
 // Editions: 3.5, 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
@@ -21,4 +22,43 @@ void init_rook_attacks();   // rotates the occupancy and builds both attack tabl
 inline BitBoard rook_attacks(int s, BitBoard occ) {
     return ataque_horizontal[s][ocupacion_horizontal(s, occ)] |
            ataque_vertical[s][ocupacion_vertical(s, occ)];
+}
+
+// The two diagonals through each square, the square itself left out.
+struct diagonal_lines {
+    BitBoard down_right[64];   // towards h1 and a8
+    BitBoard down_left[64];    // towards a1 and h8
+};
+
+constexpr diagonal_lines make_diagonal_lines() {
+    diagonal_lines d{};
+    for (int s = 0; s < 64; s++) {
+        const int row = s >> 3, file = s & 7;
+        for (int r = 0; r < 8; r++) {
+            if (r == row) continue;
+            const int f1 = file + (r - row), f2 = file - (r - row);
+            if (f1 >= 0 && f1 < 8) d.down_right[s] |= BitBoard(1) << (r * 8 + f1);
+            if (f2 >= 0 && f2 < 8) d.down_left[s] |= BitBoard(1) << (r * 8 + f2);
+        }
+    }
+    return d;
+}
+
+inline constexpr diagonal_lines DIAGONALS = make_diagonal_lines();
+
+inline BitBoard flip_ranks(BitBoard b) { return __builtin_bswap64(b); }
+
+// Attacks from s along a line that holds one square per rank: the nearest
+// blocker above s comes from subtracting twice s's bit, the one below from
+// the same done on the board flipped by its ranks (a byte swap).
+inline BitBoard line_attacks(int s, BitBoard occ, BitBoard line) {
+    const BitBoard o = occ & line, bit = BitBoard(1) << s;
+    const BitBoard up = o - 2 * bit;
+    const BitBoard down = flip_ranks(flip_ranks(o) - 2 * flip_ranks(bit));
+    return (up ^ down) & line;
+}
+
+// Diagonal attacks of a bishop (or queen) on s under the occupancy occ.
+inline BitBoard bishop_attacks(int s, BitBoard occ) {
+    return line_attacks(s, occ, DIAGONALS.down_right[s]) | line_attacks(s, occ, DIAGONALS.down_left[s]);
 }

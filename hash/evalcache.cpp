@@ -1,10 +1,11 @@
 // hash/evalcache.cpp: probing and storing the pawn and material tables.
 #include "hash/evalcache.h"
 #include "hash/keys.h"
+#include "hash/table.h"
 #include <cstring>
 
-eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
-eval_cache_entry material_table[EVAL_CACHE_SIZE];
+alignas(HUGE_PAGE_BYTES) eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
+alignas(HUGE_PAGE_BYTES) eval_cache_entry material_table[EVAL_CACHE_SIZE];
 long hp_impacts, hp_nofound;
 long hm_impacts, hm_nofound;
 
@@ -40,5 +41,11 @@ int hm_probe(int* value) {
     return hit;
 }
 
-void clear_p_hash() { std::memset(pawn_table, 0, sizeof pawn_table); }
-void clear_m_hash() { std::memset(material_table, 0, sizeof material_table); }
+void clear_p_hash() {
+    advise_huge_pages(pawn_table, sizeof pawn_table);
+    std::memset(pawn_table, 0, sizeof pawn_table);
+}
+void clear_m_hash() {
+    advise_huge_pages(material_table, sizeof material_table);
+    std::memset(material_table, 0, sizeof material_table);
+}

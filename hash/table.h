@@ -5,25 +5,31 @@
 // Editions: 3.5, 3.0; the slot and replacement rules are hash/replace.cpp (3.5) and
 // editions/v30/replace.cpp (3.0); 2.3 has editions/v23/table.h.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "board/position.h"
+#include "hash/keys.h"
 
 enum { HASH_EXACT = 1, HASH_UPPER = 2, HASH_LOWER = 3 };
 // Scores beyond +-TABLE_SCORE_LIMIT are mates, which depend on the path:
 // the table never answers with them.
 constexpr int TABLE_SCORE_LIMIT = 8000;
 
-struct hash_entry {
+// 32 bytes, so that two entries share a 64-byte cache line and a probe of
+// a slot and its neighbour reads one line, or two.
+struct alignas(32) hash_entry {
     uint64_t checksum;   // 0 also marks an empty entry
-    int8_t depth;
-    uint8_t bound;       // HASH_EXACT, HASH_UPPER or HASH_LOWER
+    int64_t effort;      // nodes the search of the position took
     int score;
     int generation;      // hash_seq when last written
     move_bytes move;     // best move, 0 when none
-    int64_t effort;      // nodes the search of the position took
+    int8_t depth;
+    uint8_t bound;       // HASH_EXACT, HASH_UPPER or HASH_LOWER
     int8_t alpha_node;   // no move raised alpha here (kept by edition 3.0)
 };
+static_assert(sizeof(hash_entry) == 32);
 
+constexpr size_t HUGE_PAGE_BYTES = size_t(1) << 21;
 extern hash_entry hash_table[HASH_SIZE];
 extern int hash_seq;          // search generation: +1 per search, 0 at set-up
 extern long impactos_hash;    // probes that answered
@@ -36,7 +42,17 @@ int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the en
 void hash_update(int depth, int score, int alpha, int beta, long effort);
 void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
 void clear_hash();
+void advise_huge_pages(void* start, size_t bytes);   // asks the system for large pages under a table
 // The three tables empty, their counts, the generation and the key generator
 // as a freshly started program has them.
 void reset_tables();
 void clear_table_counts();   // the hits, misses and collisions of the three tables
+
+// Starts loading the current position's home slot and the neighbour either
+// slot rule may pick instead, so that the probe a little later finds them in
+// the cache. Called as soon as a move has made the new key.
+inline void hash_prefetch() {
+    const unsigned long long home = master_checksum % HASH_MODULUS + 4 * side;
+    __builtin_prefetch(&hash_table[home]);
+    __builtin_prefetch(&hash_table[side == LIGHT ? (home > 0 ? home - 1 : 0) : home + 1]);
+}

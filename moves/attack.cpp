@@ -57,14 +57,7 @@ int saBit(int s, BitBoard* all, BitBoard from[64]) {
     }
     for (BitBoard b = light ? light_bishopsqueens : dark_bishopsqueens; b; b &= b - 1) {
         int sq = BBf(b);
-        for (int i = 0; i < offsets[BISHOP]; i++) {
-            const int d = offset[BISHOP][i];
-            for (int t = mailbox[mailbox64[sq] + d]; t != -1; t = mailbox[mailbox64[t] + d]) {
-                from[t] |= mask[sq];
-                *all |= mask[t];
-                if (piece[t] != EMPTY) break;
-            }
-        }
+        add_attacks(bishop_attacks(sq, casillas_ocupadas), sq, all, from);
     }
     for (BitBoard n = light ? light_knights : dark_knights; n; n &= n - 1) {
         int sq = BBf(n);
