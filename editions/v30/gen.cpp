@@ -6,7 +6,9 @@
 #include "editions/v30/score.h"
 #include "hash/keys.h"
 #include "moves/gen.h"
-#include <cstring>
+#if defined(__SSE4_1__)
+#include <immintrin.h>
+#endif
 
 int hash_ix;
 int front_end_flags[64];
@@ -15,12 +17,21 @@ namespace {
 
 constexpr int PAWN_BIT = 1 << PAWN, KNIGHT_BIT = 1 << KNIGHT, KING_BIT = 1 << KING;
 
+// A slider of the side to move and the squares it reaches.
+struct slider_reach {
+    int sq;
+    BitBoard reach;
+};
+
 struct gen_state {
     int* fx;             // the opponent's flags
-    int fs[64];          // the mover's flags
+    int* fs;             // the mover's flags
+    order_context order;
     int king;            // own king square
     BitBoard enemies, pawns, checkers;
     int step;            // pawn step: -8 for light, +8 for dark
+    int sliders;         // entries of `reach`: bishops, then rooks, then queens, lowest square first
+    slider_reach reach[64];
 };
 
 // Appends a move scored from both maps. The list holds the longest lists of
@@ -30,7 +41,7 @@ void push(const gen_state& g, int from, int to, int promote, int bits) {
     if (gen_end[ply] >= GEN_STACK) return;
     gen_rec& r = gen_dat[gen_end[ply]++];
     r.m = move_bytes{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
-    r.score = scoring(r.m, g.fx, g.fs);
+    r.score = scoring(r.m, g.order);
 }
 
 void push_promotions(const gen_state& g, int from, int to, int bits) {
@@ -82,6 +93,37 @@ BitBoard slider_attacks(int kind, int sq, BitBoard occupied) {
     return a;
 }
 
+// The bits of a flag word: one per kind of man, then TWO_PAWNS.
+constexpr int FLAG_BITS = 7;
+static_assert(TWO_PAWNS == 1 << (FLAG_BITS - 1));
+
+#if defined(__SSE4_1__)
+// flags[sq] gets bit i when sq is in sets[i]. Sixteen squares (two ranks)
+// at a time: each square's byte of the set is copied into its lane, the
+// lane keeps its square's bit, and a lane holding it takes bit i.
+void spread_flags(const BitBoard sets[FLAG_BITS], int flags[64]) {
+    const __m128i square_bit = _mm_set_epi8(-128, 64, 32, 16, 8, 4, 2, 1, -128, 64, 32, 16, 8, 4, 2, 1);
+    __m128i words[4] = {};
+    for (int i = 0; i < FLAG_BITS; i++) {
+        const __m128i set = _mm_cvtsi64_si128(static_cast<long long>(sets[i]));
+        const __m128i flag = _mm_set1_epi8(static_cast<char>(1 << i));
+        for (int pair = 0; pair < 4; pair++) {
+            const char lo = static_cast<char>(2 * pair), hi = static_cast<char>(2 * pair + 1);
+            const __m128i spread = _mm_set_epi8(hi, hi, hi, hi, hi, hi, hi, hi, lo, lo, lo, lo, lo, lo, lo, lo);
+            const __m128i bytes = _mm_shuffle_epi8(set, spread);
+            const __m128i held = _mm_cmpeq_epi8(_mm_and_si128(bytes, square_bit), square_bit);
+            words[pair] = _mm_or_si128(words[pair], _mm_and_si128(held, flag));
+        }
+    }
+    for (int pair = 0; pair < 4; pair++) {
+        __m128i* out = reinterpret_cast<__m128i*>(flags + 16 * pair);
+        _mm_storeu_si128(out, _mm_cvtepu8_epi32(words[pair]));
+        _mm_storeu_si128(out + 1, _mm_cvtepu8_epi32(_mm_srli_si128(words[pair], 4)));
+        _mm_storeu_si128(out + 2, _mm_cvtepu8_epi32(_mm_srli_si128(words[pair], 8)));
+        _mm_storeu_si128(out + 3, _mm_cvtepu8_epi32(_mm_srli_si128(words[pair], 12)));
+    }
+}
+#else
 // Byte k of spread_byte[b] is bit k of b: a rank of a square set, one byte
 // per square.
 struct spread_table {
@@ -98,10 +140,6 @@ constexpr spread_table make_spread() {
 
 constexpr spread_table spread_byte = make_spread();
 
-// The bits of a flag word: one per kind of man, then TWO_PAWNS.
-constexpr int FLAG_BITS = 7;
-static_assert(TWO_PAWNS == 1 << (FLAG_BITS - 1));
-
 // flags[sq] gets bit i when sq is in sets[i], a rank at a time.
 void spread_flags(const BitBoard sets[FLAG_BITS], int flags[64]) {
     for (int rank = 0; rank < 8; rank++) {
@@ -110,15 +148,7 @@ void spread_flags(const BitBoard sets[FLAG_BITS], int flags[64]) {
         for (int k = 0; k < 8; k++) flags[8 * rank + k] = int((words >> (8 * k)) & 0xFF);
     }
 }
-
-BitBoard own_set(int kind) {
-    const bool light = side == LIGHT;
-    switch (kind) {
-        case BISHOP: return light ? light_bishops : dark_bishops;
-        case ROOK: return light ? light_rooks : dark_rooks;
-        default: return light ? light_queens : dark_queens;
-    }
-}
+#endif
 
 // The moves of a slider on sq to the squares of `reach` (all of them
 // reached with nothing between): neighbours first, then the farther ones.
@@ -128,11 +158,62 @@ void slider_moves(const gen_state& g, int sq, BitBoard reach, int bits) {
     for (BitBoard t = reach & ~near; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
 }
 
-void fill_maps(gen_state& g, int* flags_x) {
-    BitBoard all, kinds[6];
+// The attack map of side s (see scan_attack), and when `reach` is given,
+// each slider's square and reach in the order slider_moves_to wants them,
+// their number in *sliders.
+BitBoard scan_men(int s, int flags[64], BitBoard kind_sets[6], slider_reach* reach, int* sliders) {
+    const bool light = s == LIGHT;
+    const BitBoard enemy_king = mask[light ? dark_king_sq : light_king_sq];
+    const BitBoard occupied = ~empty_squares;
+    BitBoard checkers = 0;
+
+    // Pawns off the first and last ranks attack the squares beside the one
+    // ahead: "left" from a pawn off the a-file, "right" from one off the h-file.
+    const BitBoard pawns = (light ? light_pawns : dark_pawns) & ~(filas[0] | filas[7]);
+    const BitBoard off_a = pawns & ~columnas[0], off_h = pawns & ~columnas[7];
+    const BitBoard left = light ? off_a >> 9 : off_a << 7;
+    const BitBoard right = light ? off_h >> 7 : off_h << 9;
+    kind_sets[PAWN] = left | right;
+    const BitBoard two_pawns = left & right;
+    checkers |= light ? (off_a & (enemy_king << 9)) | (off_h & (enemy_king << 7))
+                      : (off_a & (enemy_king >> 7)) | (off_h & (enemy_king >> 9));
+
+    const BitBoard knights = light ? light_knights : dark_knights;
+    kind_sets[KNIGHT] = 0;
+    for (BitBoard n = knights; n; n &= n - 1) kind_sets[KNIGHT] |= knight_moves[BBf(n)];
+    if (enemy_king & kind_sets[KNIGHT]) checkers |= knights & knight_moves[BBf(enemy_king)];
+
+    const BitBoard slider_sets[3] = {light ? light_bishops : dark_bishops, light ? light_rooks : dark_rooks,
+                                     light ? light_queens : dark_queens};
+    int count = 0;
+    for (int kind = BISHOP; kind <= QUEEN; kind++) {
+        BitBoard reached = 0;
+        for (BitBoard b = slider_sets[kind - BISHOP]; b; b &= b - 1) {
+            const int sq = BBf(b);
+            const BitBoard a = slider_attacks(kind, sq, occupied);
+            reached |= a;
+            if (a & enemy_king) checkers |= mask[sq];
+            if (reach) reach[count++] = slider_reach{sq, a};
+        }
+        kind_sets[kind] = reached;
+    }
+    if (sliders) *sliders = count;
+    const int king = light ? light_king_sq : dark_king_sq;
+    kind_sets[KING] = king_moves[king];
+
+    const BitBoard bit_sets[FLAG_BITS] = {kind_sets[PAWN], kind_sets[KNIGHT], kind_sets[BISHOP], kind_sets[ROOK],
+                                  kind_sets[QUEEN], kind_sets[KING], two_pawns};
+    spread_flags(bit_sets, flags);
+    return checkers;
+}
+
+// Both maps, and the ordering context once hash_ix is settled.
+void fill_maps(gen_state& g, int* flags_x, int* flags_s) {
+    BitBoard kinds[6];
     g.fx = flags_x;
-    g.checkers = scan_attack(xside, flags_x, &all, kinds);
-    scan_attack(side, g.fs, &all, kinds);
+    g.fs = flags_s;
+    g.checkers = scan_men(xside, flags_x, kinds, nullptr, nullptr);
+    scan_men(side, flags_s, kinds, g.reach, &g.sliders);
     const bool light = side == LIGHT;
     g.king = light ? light_king_sq : dark_king_sq;
     g.enemies = light ? dark_occupied : light_occupied;
@@ -173,11 +254,7 @@ void knight_moves_to(const gen_state& g, BitBoard targets, int bits) {
 }
 
 void slider_moves_to(const gen_state& g, BitBoard targets, int bits) {
-    for (int kind : {BISHOP, ROOK, QUEEN})
-        for (BitBoard s = own_set(kind); s; s &= s - 1) {
-            const int sq = BBf(s);
-            slider_moves(g, sq, slider_attacks(kind, sq, ~empty_squares) & targets, bits);
-        }
+    for (int i = 0; i < g.sliders; i++) slider_moves(g, g.reach[i].sq, g.reach[i].reach & targets, bits);
 }
 
 void captures(const gen_state& g) {
@@ -226,55 +303,19 @@ BitBoard knight_attack_set(int s) {
 }
 
 BitBoard scan_attack(int s, int flags[64], BitBoard* all, BitBoard kind_sets[6]) {
-    const bool light = s == LIGHT;
-    const BitBoard enemy_king = mask[light ? dark_king_sq : light_king_sq];
-    const BitBoard occupied = ~empty_squares;
-    BitBoard checkers = 0;
-
-    // Pawns off the first and last ranks attack the squares beside the one
-    // ahead: "left" from a pawn off the a-file, "right" from one off the h-file.
-    const BitBoard pawns = (light ? light_pawns : dark_pawns) & ~(filas[0] | filas[7]);
-    const BitBoard off_a = pawns & ~columnas[0], off_h = pawns & ~columnas[7];
-    const BitBoard left = light ? off_a >> 9 : off_a << 7;
-    const BitBoard right = light ? off_h >> 7 : off_h << 9;
-    kind_sets[PAWN] = left | right;
-    const BitBoard two_pawns = left & right;
-    checkers |= light ? (off_a & (enemy_king << 9)) | (off_h & (enemy_king << 7))
-                      : (off_a & (enemy_king >> 7)) | (off_h & (enemy_king >> 9));
-
-    const BitBoard knights = light ? light_knights : dark_knights;
-    kind_sets[KNIGHT] = 0;
-    for (BitBoard n = knights; n; n &= n - 1) kind_sets[KNIGHT] |= knight_moves[BBf(n)];
-    if (enemy_king & kind_sets[KNIGHT]) checkers |= knights & knight_moves[BBf(enemy_king)];
-
-    const BitBoard sliders[3] = {light ? light_bishops : dark_bishops, light ? light_rooks : dark_rooks,
-                                 light ? light_queens : dark_queens};
-    for (int kind = BISHOP; kind <= QUEEN; kind++) {
-        BitBoard reached = 0;
-        for (BitBoard b = sliders[kind - BISHOP]; b; b &= b - 1) {
-            const int sq = BBf(b);
-            const BitBoard a = slider_attacks(kind, sq, occupied);
-            reached |= a;
-            if (a & enemy_king) checkers |= mask[sq];
-        }
-        kind_sets[kind] = reached;
-    }
-    const int king = light ? light_king_sq : dark_king_sq;
-    kind_sets[KING] = king_moves[king];
-
+    const BitBoard checkers = scan_men(s, flags, kind_sets, nullptr, nullptr);
     *all = kind_sets[PAWN] | kind_sets[KNIGHT] | kind_sets[BISHOP] | kind_sets[ROOK] | kind_sets[QUEEN] |
            kind_sets[KING];
-    const BitBoard bit_sets[FLAG_BITS] = {kind_sets[PAWN], kind_sets[KNIGHT], kind_sets[BISHOP], kind_sets[ROOK],
-                                  kind_sets[QUEEN], kind_sets[KING], two_pawns};
-    spread_flags(bit_sets, flags);
     return checkers;
 }
 
 void MoveGen(int* flags_x) {
     gen_state g;
-    fill_maps(g, flags_x);
+    int flags_s[64];
+    fill_maps(g, flags_x, flags_s);
     gen_end[ply] = gen_begin[ply];
     if (!g.checkers) hash_ix = int(master_checksum % HASH_MODULUS) + 4 * side;
+    g.order = order_context_for(flags_x, flags_s);
     const BitBoard blocks = g.checkers ? entre[BBf(g.checkers)][g.king] : ~BitBoard{0};
 
     king_captures(g);
@@ -297,8 +338,8 @@ void MoveGen(int* flags_x) {
 void CapsGen(int* flags_x, int* flags_s) {
     gen_state g;
     hash_ix = 0;   // the quiescence search uses no hash move and no quiet terms
-    fill_maps(g, flags_x);
-    std::memcpy(flags_s, g.fs, sizeof g.fs);
+    fill_maps(g, flags_x, flags_s);
+    g.order = order_context_for(flags_x, flags_s);
     gen_end[ply] = gen_begin[ply];
     king_captures(g);
     pawn_captures(g);

@@ -121,15 +121,26 @@ int sce(int from, int to, int fx, int fs) {
     return s;
 }
 
-int scoring(move_bytes m, const int* fx, const int* fs) {
-    const int from = m.from, to = m.to;
-    if (piece[from] == KING && fx[to]) return ORDER_KING_INTO_ATTACK;
+order_context order_context_for(const int* flags_x, const int* flags_s) {
+    order_context c{flags_x, flags_s, false, move_bytes{}};
     if (hash_ix != 0) {
         const hash_entry& e = hash_table[hash_ix];
-        if (e.checksum == master_checksum && e.depth >= 2 && e.move == m) {
-            chash[CHASH_HASH_MOVE]++;
-            return ORDER_HASH_MOVE;
+        if (e.checksum == master_checksum && e.depth >= 2) {
+            c.table_move_known = true;
+            c.table_move = e.move;
         }
+    }
+    return c;
+}
+
+int scoring(move_bytes m, const order_context& c) {
+    const int* fx = c.fx;
+    const int* fs = c.fs;
+    const int from = m.from, to = m.to;
+    if (piece[from] == KING && fx[to]) return ORDER_KING_INTO_ATTACK;
+    if (c.table_move_known && c.table_move == m) {
+        chash[CHASH_HASH_MOVE]++;
+        return ORDER_HASH_MOVE;
     }
     int s = (m.bits & (MF_CAPTURE | MF_EP)) ? sce(from, to, fx[to], fs[to]) : 0;
     if (ply > 0) {
@@ -142,4 +153,8 @@ int scoring(move_bytes m, const int* fx, const int* fs) {
         return fx[to] > 0 && fs[to] == PAWN_BIT ? t : t + ORDER_SAFE_PROMOTION;
     }
     return s + quiet_terms(m, fx, fs);
+}
+
+int scoring(move_bytes m, const int* flags_x, const int* flags_s) {
+    return scoring(m, order_context_for(flags_x, flags_s));
 }
