@@ -9,10 +9,8 @@
 
 namespace {
 
-bool on_board_step(int sq, int d, int* t) {
-    *t = mailbox[mailbox64[sq] + d];
-    return *t != -1;
-}
+// The sliding man other than the queen that moves along each direction.
+constexpr int DIRECTION_SLIDER[RAY_DIRECTIONS] = {BISHOP, ROOK, BISHOP, ROOK, ROOK, BISHOP, ROOK, BISHOP};
 
 bool attacked_by_pawn(int sq, int by) {
     // A light pawn attacks upwards (towards square 0): it stands below sq.
@@ -53,19 +51,23 @@ bool castling_allowed(int from, int to, int* rook_from, int* rook_to) {
 
 }  // namespace
 
+// A man of side `by` reaches sq: a pawn or a knight, the first man met along
+// each of the eight directions when it moves that way (a bishop or queen
+// diagonally, a rook or queen straight), or a king next to it.
 int attack(int sq, int by) {
     if (attacked_by_pawn(sq, by)) return 1;
-    for (int kind = KNIGHT; kind <= KING; kind++) {
-        const bool slides = kind == BISHOP || kind == ROOK || kind == QUEEN;
-        for (int i = 0; i < offsets[kind]; i++) {
-            int t = sq;
-            while (on_board_step(t, offset[kind][i], &t)) {
-                if (color[t] != EMPTY) {
-                    if (color[t] == by && piece[t] == kind) return 1;
-                    break;
-                }
-                if (!slides) break;
+    for (const int8_t* j = MOVE_RAYS.jumps[sq]; *j != RAY_END; j++)
+        if (color[*j] == by && piece[*j] == KNIGHT) return 1;
+    for (int d = 0; d < RAY_DIRECTIONS; d++) {
+        const int slider = DIRECTION_SLIDER[d];
+        const int8_t* ray = MOVE_RAYS.along[sq][d];
+        for (const int8_t* t = ray; *t != RAY_END; t++) {
+            if (color[*t] == EMPTY) continue;
+            if (color[*t] == by) {
+                const int p = piece[*t];
+                if (p == slider || p == QUEEN || (p == KING && t == ray)) return 1;
             }
+            break;
         }
     }
     return 0;
