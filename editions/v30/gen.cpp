@@ -15,18 +15,37 @@ int front_end_flags[64];
 
 namespace {
 
-constexpr int PAWN_BIT = 1 << PAWN, KNIGHT_BIT = 1 << KNIGHT, KING_BIT = 1 << KING;
-
 // A slider of the side to move and the squares it reaches.
 struct slider_reach {
     int sq;
     BitBoard reach;
 };
 
+// The bits of a flag word: one per kind of man, then TWO_PAWNS.
+constexpr int FLAG_BITS = 7;
+static_assert(TWO_PAWNS == 1 << (FLAG_BITS - 1));
+
+// What a side attacks: bit i of a square's flag word tells whether the
+// square is in sets[i] (the kinds from PAWN to KING, then two pawns at once);
+// `all` is the union.
+struct attack_sets {
+    BitBoard sets[FLAG_BITS];
+    BitBoard all;
+};
+
+int flag_word(const attack_sets& a, int sq) {
+    int f = 0;
+    for (int i = 0; i < FLAG_BITS; i++) f |= int((a.sets[i] >> sq) & 1) << i;
+    return f;
+}
+
+// The quiescence generation scores its few captures from flag words made
+// square by square; the full one fills both flag maps, which the search
+// reads as well.
 struct gen_state {
-    int* fx;             // the opponent's flags
-    int* fs;             // the mover's flags
+    bool maps;           // the flag maps are filled and `order` is set
     order_context order;
+    attack_sets xa, sa;  // the opponent's and the mover's attacks
     int king;            // own king square
     BitBoard enemies, pawns, checkers;
     int step;            // pawn step: -8 for light, +8 for dark
@@ -39,9 +58,13 @@ struct gen_state {
 // have is cut short rather than written past the end.
 void push(const gen_state& g, int from, int to, int promote, int bits) {
     if (gen_end[ply] >= GEN_STACK) return;
+    // Scored from the local copy: reading back the record just written byte
+    // by byte would wait for the stores.
+    const move_bytes m{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
+    const int score = g.maps ? scoring(m, g.order) : capture_order(m, flag_word(g.xa, to), flag_word(g.sa, to));
     gen_rec& r = gen_dat[gen_end[ply]++];
-    r.m = move_bytes{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
-    r.score = scoring(r.m, g.order);
+    r.m = m;
+    r.score = score;
 }
 
 void push_promotions(const gen_state& g, int from, int to, int bits) {
@@ -92,10 +115,6 @@ BitBoard slider_attacks(int kind, int sq, BitBoard occupied) {
         if (kind == QUEEN || (kind == BISHOP) == ray_is_diagonal[d]) a |= ray_reach(d, sq, occupied);
     return a;
 }
-
-// The bits of a flag word: one per kind of man, then TWO_PAWNS.
-constexpr int FLAG_BITS = 7;
-static_assert(TWO_PAWNS == 1 << (FLAG_BITS - 1));
 
 #if defined(__SSE4_1__)
 // flags[sq] gets bit i when sq is in sets[i]. Sixteen squares (two ranks)
@@ -158,10 +177,11 @@ void slider_moves(const gen_state& g, int sq, BitBoard reach, int bits) {
     for (BitBoard t = reach & ~near; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
 }
 
-// The attack map of side s (see scan_attack), and when `reach` is given,
-// each slider's square and reach in the order slider_moves_to wants them,
-// their number in *sliders.
-BitBoard scan_men(int s, int flags[64], BitBoard kind_sets[6], slider_reach* reach, int* sliders) {
+// The attacks of side s (see scan_attack), and when `reach` is given, each
+// slider's square and reach in the order slider_moves_to wants them, their
+// number in *sliders.
+BitBoard scan_men(int s, attack_sets& attacks, slider_reach* reach, int* sliders) {
+    BitBoard* kind_sets = attacks.sets;
     const bool light = s == LIGHT;
     const BitBoard enemy_king = mask[light ? dark_king_sq : light_king_sq];
     const BitBoard occupied = ~empty_squares;
@@ -174,7 +194,7 @@ BitBoard scan_men(int s, int flags[64], BitBoard kind_sets[6], slider_reach* rea
     const BitBoard left = light ? off_a >> 9 : off_a << 7;
     const BitBoard right = light ? off_h >> 7 : off_h << 9;
     kind_sets[PAWN] = left | right;
-    const BitBoard two_pawns = left & right;
+    kind_sets[FLAG_BITS - 1] = left & right;
     checkers |= light ? (off_a & (enemy_king << 9)) | (off_h & (enemy_king << 7))
                       : (off_a & (enemy_king >> 7)) | (off_h & (enemy_king >> 9));
 
@@ -200,20 +220,17 @@ BitBoard scan_men(int s, int flags[64], BitBoard kind_sets[6], slider_reach* rea
     if (sliders) *sliders = count;
     const int king = light ? light_king_sq : dark_king_sq;
     kind_sets[KING] = king_moves[king];
-
-    const BitBoard bit_sets[FLAG_BITS] = {kind_sets[PAWN], kind_sets[KNIGHT], kind_sets[BISHOP], kind_sets[ROOK],
-                                  kind_sets[QUEEN], kind_sets[KING], two_pawns};
-    spread_flags(bit_sets, flags);
+    attacks.all = kind_sets[PAWN] | kind_sets[KNIGHT] | kind_sets[BISHOP] | kind_sets[ROOK] | kind_sets[QUEEN] |
+                  kind_sets[KING];
     return checkers;
 }
 
-// Both maps, and the ordering context once hash_ix is settled.
-void fill_maps(gen_state& g, int* flags_x, int* flags_s) {
-    BitBoard kinds[6];
-    g.fx = flags_x;
-    g.fs = flags_s;
-    g.checkers = scan_men(xside, flags_x, kinds, nullptr, nullptr);
-    scan_men(side, flags_s, kinds, g.reach, &g.sliders);
+// Both sides' attacks; the flag maps and the ordering context are the
+// full generation's to add.
+void scan_sides(gen_state& g) {
+    g.maps = false;
+    g.checkers = scan_men(xside, g.xa, nullptr, nullptr);
+    scan_men(side, g.sa, g.reach, &g.sliders);
     const bool light = side == LIGHT;
     g.king = light ? light_king_sq : dark_king_sq;
     g.enemies = light ? dark_occupied : light_occupied;
@@ -223,7 +240,7 @@ void fill_maps(gen_state& g, int* flags_x, int* flags_s) {
 
 void king_captures(const gen_state& g) {
     for (BitBoard t = king_moves[g.king] & g.enemies; t; t &= t - 1)
-        if (!g.fx[BBf(t)]) push(g, g.king, BBf(t), 0, MF_CAPTURE);
+        if (!(g.xa.all & mask[BBf(t)])) push(g, g.king, BBf(t), 0, MF_CAPTURE);
 }
 
 void pawn_captures(const gen_state& g) {
@@ -244,7 +261,7 @@ void en_passant(const gen_state& g) {
         push(g, BBf(p), ep, 0, MF_PAWN | MF_EP | MF_CAPTURE);
 }
 
-bool knight_checks(const gen_state& g) { return g.fx[g.king] & KNIGHT_BIT; }
+bool knight_checks(const gen_state& g) { return g.xa.sets[KNIGHT] & mask[g.king]; }
 
 void knight_moves_to(const gen_state& g, BitBoard targets, int bits) {
     for (BitBoard n = side == LIGHT ? light_knights : dark_knights; n; n &= n - 1) {
@@ -282,15 +299,16 @@ void pawn_pushes(const gen_state& g, BitBoard blocks) {
 // the king's square nor the one it passes attacked.
 void castling(const gen_state& g) {
     const int home = side == LIGHT ? E1 : E8;
-    if (g.king != home || g.fx[home]) return;
+    auto attacked = [&](int sq) { return (g.xa.all & mask[sq]) != 0; };
+    if (g.king != home || attacked(home)) return;
     const int short_right = side == LIGHT ? CASTLE_LIGHT_SHORT : CASTLE_DARK_SHORT;
     const int long_right = side == LIGHT ? CASTLE_LIGHT_LONG : CASTLE_DARK_LONG;
     auto rook_on = [](int sq) { return piece[sq] == ROOK && color[sq] == side; };
     auto empty = [](int a, int b) { return color[a] == EMPTY && color[b] == EMPTY; };
-    if ((castle & short_right) && rook_on(home + 3) && empty(home + 1, home + 2) && !g.fx[home + 1])
+    if ((castle & short_right) && rook_on(home + 3) && empty(home + 1, home + 2) && !attacked(home + 1))
         push(g, home, home + 2, 0, MF_CASTLE);
     if ((castle & long_right) && rook_on(home - 4) && empty(home - 1, home - 2) && color[home - 3] == EMPTY &&
-        !g.fx[home - 1])
+        !attacked(home - 1))
         push(g, home, home - 2, 0, MF_CASTLE);
 }
 
@@ -303,19 +321,24 @@ BitBoard knight_attack_set(int s) {
 }
 
 BitBoard scan_attack(int s, int flags[64], BitBoard* all, BitBoard kind_sets[6]) {
-    const BitBoard checkers = scan_men(s, flags, kind_sets, nullptr, nullptr);
-    *all = kind_sets[PAWN] | kind_sets[KNIGHT] | kind_sets[BISHOP] | kind_sets[ROOK] | kind_sets[QUEEN] |
-           kind_sets[KING];
+    attack_sets a;
+    const BitBoard checkers = scan_men(s, a, nullptr, nullptr);
+    spread_flags(a.sets, flags);
+    for (int k = PAWN; k <= KING; k++) kind_sets[k] = a.sets[k];
+    *all = a.all;
     return checkers;
 }
 
 void MoveGen(int* flags_x) {
     gen_state g;
     int flags_s[64];
-    fill_maps(g, flags_x, flags_s);
+    scan_sides(g);
+    spread_flags(g.xa.sets, flags_x);
+    spread_flags(g.sa.sets, flags_s);
     gen_end[ply] = gen_begin[ply];
     if (!g.checkers) hash_ix = int(master_checksum % HASH_MODULUS) + 4 * side;
     g.order = order_context_for(flags_x, flags_s);
+    g.maps = true;
     const BitBoard blocks = g.checkers ? entre[BBf(g.checkers)][g.king] : ~BitBoard{0};
 
     king_captures(g);
@@ -324,9 +347,9 @@ void MoveGen(int* flags_x) {
     if (ep != -1 && !(g.checkers & ~enemy_pawns) && !knight_checks(g)) en_passant(g);
     captures(g);
     for (BitBoard t = king_moves[g.king] & empty_squares; t; t &= t - 1)
-        if (!g.fx[BBf(t)]) push(g, g.king, BBf(t), 0, 0);
+        if (!(g.xa.all & mask[BBf(t)])) push(g, g.king, BBf(t), 0, 0);
     // A check by a pawn or a knight cannot be blocked.
-    if (!(g.fx[g.king] & (PAWN_BIT | KNIGHT_BIT))) {
+    if (!((g.xa.sets[PAWN] | g.xa.sets[KNIGHT]) & mask[g.king])) {
         pawn_pushes(g, blocks);
         knight_moves_to(g, empty_squares & blocks, 0);
         slider_moves_to(g, empty_squares & blocks, 0);
@@ -335,11 +358,10 @@ void MoveGen(int* flags_x) {
     gen_begin[ply + 1] = gen_end[ply];
 }
 
-void CapsGen(int* flags_x, int* flags_s) {
+void CapsGen() {
     gen_state g;
     hash_ix = 0;   // the quiescence search uses no hash move and no quiet terms
-    fill_maps(g, flags_x, flags_s);
-    g.order = order_context_for(flags_x, flags_s);
+    scan_sides(g);
     gen_end[ply] = gen_begin[ply];
     king_captures(g);
     pawn_captures(g);

@@ -17,4 +17,4 @@ BitBoard knight_attack_set(int side);   // the squares the side's knights attack
 // attack; *all their union. Returns the side's men attacking the enemy king.
 BitBoard scan_attack(int s, int flags[64], BitBoard* all, BitBoard kind_sets[6]);
 void MoveGen(int* flags_x);               // every move of the side to move; flags_x: the opponent's map
-void CapsGen(int* flags_x, int* flags_s); // captures only, for the quiescence search
+void CapsGen();                           // captures only, for the quiescence search

@@ -28,8 +28,7 @@ int quiesce(int alpha, int beta, int qply, int qmax) {
     alpha = std::max(alpha, stand_pat);
     const int margin = stand_pat + QUIESCE_MARGIN;
 
-    int flags_x[64], flags_s[64];
-    CapsGen(flags_x, flags_s);
+    CapsGen();
     int fails = 0;
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
         sort(i);

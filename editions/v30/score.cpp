@@ -155,6 +155,16 @@ int scoring(move_bytes m, const order_context& c) {
     return s + quiet_terms(m, fx, fs);
 }
 
+int capture_order(move_bytes m, int xt, int st) {
+    if (piece[int(m.from)] == KING && xt) return ORDER_KING_INTO_ATTACK;
+    const int s = (m.bits & (MF_CAPTURE | MF_EP)) ? sce(m.from, m.to, xt, st) : 0;
+    if (ply > 0) {
+        if (killers[ply][0].m == m) return s + ORDER_KILLER;
+        if (killers[ply][1].m == m) return s + ORDER_KILLER - 1;
+    }
+    return s;
+}
+
 int scoring(move_bytes m, const int* flags_x, const int* flags_s) {
     return scoring(m, order_context_for(flags_x, flags_s));
 }

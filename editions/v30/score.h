@@ -17,5 +17,8 @@ struct order_context {
 // Reads hash_ix (0: no table move and no quiet terms) and its entry.
 order_context order_context_for(const int* flags_x, const int* flags_s);
 int scoring(move_bytes m, const order_context& c);
-// The same for one move alone, the context read on the spot.
+// The score of a move when hash_ix is 0 (the quiescence search), from the
+// opponent's and the mover's flag words of its destination.
+int capture_order(move_bytes m, int xt, int st);
+// The same as scoring for one move alone, the context read on the spot.
 int scoring(move_bytes m, const int* flags_x, const int* flags_s);
