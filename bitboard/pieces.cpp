@@ -91,7 +91,7 @@ void init_occupied() {
     casillas_ocupadas = light_occupied | dark_occupied;
     empty_squares = ~casillas_ocupadas;
     derive_piece_sets();
-    init_rook_attacks();
+    g90R_BitBoard(casillas_ocupadas, &casillas_ocupadas_90R);
 }
 
 void derive_piece_sets() {

@@ -74,8 +74,7 @@ BitBoard BBat7(int occ, BitBoard sq) {
     return BitBoard(bits) << (8 * r);
 }
 
-void init_rook_attacks() {
-    g90R_BitBoard(casillas_ocupadas, &casillas_ocupadas_90R);
+void init_rook_tables() {
     for (int occ = 0; occ < 256; occ++)
         for (int s = 0; s < 64; s++) ataque_horizontal[s][occ] = BBat7(occ, mask[s]);
     // The rank table read in rotated coordinates is the file table.

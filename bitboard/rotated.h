@@ -16,7 +16,7 @@ int ocupacion_horizontal(int s, BitBoard occ);   // the byte of occ on the rank 
 int ocupacion_vertical(int s, BitBoard occ);     // the rotated byte of occ on the file of s
 void g90R_BitBoard(BitBoard b, BitBoard* out);  // *out = b rotated
 BitBoard BBat7(int occ, BitBoard sq);           // rank attack of a rook on the single square of sq
-void init_rook_attacks();   // rotates the occupancy and builds both attack tables
+void init_rook_tables();   // builds both rook attack tables
 
 // Straight-line attacks of a rook (or queen) on s under the occupancy occ.
 inline BitBoard rook_attacks(int s, BitBoard occ) {

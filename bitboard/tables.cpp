@@ -1,6 +1,7 @@
 // bitboard/tables.cpp: building the geometry tables.
 #include "bitboard/tables.h"
 #include "bitboard/pieces.h"
+#include "bitboard/rotated.h"
 #include "board/position.h"
 #include <cstring>
 
@@ -153,9 +154,12 @@ void init_entre() {
     }
 }
 
-// All geometry is built before the piece sets, because adding a pawn to its
-// set also marks the squares it attacks and so reads the pawn-attack tables.
-void init_mask() {
+namespace {
+
+// The tables never change, so they are built at the first set-up only.
+bool geometry_built = false;
+
+void build_geometry() {
     for (int i = 0; i < 64; i++) mask[i] = BitBoard{1} << i;
     for (int s = 0; s < 64; s++) {
         int f = s & 7;
@@ -171,5 +175,15 @@ void init_mask() {
     for (int s = 0; s < 64; s++) (sq_color[s] ? dark_squares : light_squares) |= mask[s];
     init_entre();
     init_pawn_attacks();
+    init_rook_tables();
+    geometry_built = true;
+}
+
+}  // namespace
+
+// All geometry is built before the piece sets, because adding a pawn to its
+// set also marks the squares it attacks and so reads the pawn-attack tables.
+void init_mask() {
+    if (!geometry_built) build_geometry();
     init_occupied();
 }

@@ -1,6 +1,6 @@
 // bitboard/tables.h: precomputed geometry: king and knight steps, ranks,
 // files, lines, between-squares, pawn attacks, pawn horizons, castling masks.
-// init_mask() rebuilds them, and then the piece sets, at every set-up.
+// init_mask() builds them at the first set-up, and the piece sets at every one.
 // Editions: 3.5, 3.0.
 #pragma once
 #include "bitboard/bitboard.h"
@@ -27,7 +27,7 @@ extern BitBoard H1G1F1, H8G8F8, A1H1A8H8;
 
 extern const int sq_color[64];        // 0 light square, 1 dark square
 
-void init_mask();           // rebuilds every table and, through init_occupied, the piece sets
+void init_mask();           // builds the tables once, then the piece sets through init_occupied
 void init_lines();          // filas, columnas, octavas, central_squares, cruz, diag, star
 void init_king_moves();     // these two read columnas: build them after init_lines
 void init_knight_moves();

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include "board/position.h"
-#include "hash/keys.h"
 
 enum { HASH_EXACT = 1, HASH_UPPER = 2, HASH_LOWER = 3 };
 // Scores beyond +-TABLE_SCORE_LIMIT are mates, which depend on the path:
@@ -48,11 +47,3 @@ void advise_huge_pages(void* start, size_t bytes);   // asks the system for larg
 void reset_tables();
 void clear_table_counts();   // the hits, misses and collisions of the three tables
 
-// Starts loading the current position's home slot and the neighbour either
-// slot rule may pick instead, so that the probe a little later finds them in
-// the cache. Called as soon as a move has made the new key.
-inline void hash_prefetch() {
-    const unsigned long long home = master_checksum % HASH_MODULUS + 4 * side;
-    __builtin_prefetch(&hash_table[home]);
-    __builtin_prefetch(&hash_table[side == LIGHT ? (home > 0 ? home - 1 : 0) : home + 1]);
-}

@@ -68,6 +68,20 @@ int saBit(int s, BitBoard* all, BitBoard from[64]) {
     return 1;
 }
 
+BitBoard attackers(int sq, int s) {
+    const bool light = s == LIGHT;
+    // A pawn attacks the squares beside the one in front of it; a pawn on a
+    // back rank attacks nothing.
+    BitBoard pawns;
+    if (light) pawns = sq < 56 ? sider[sq + 8] & light_pawns : 0;
+    else pawns = sq >= 8 ? sider[sq - 8] & dark_pawns : 0;
+    const BitBoard occ = casillas_ocupadas;
+    return (pawns & ~octavas) | (knight_moves[sq] & (light ? light_knights : dark_knights)) |
+           (king_moves[sq] & mask[light ? light_king_sq : dark_king_sq]) |
+           (rook_attacks(sq, occ) & (light ? light_rooksqueens : dark_rooksqueens)) |
+           (bishop_attacks(sq, occ) & (light ? light_bishopsqueens : dark_bishopsqueens));
+}
+
 namespace {
 
 // Value of the one man standing between a bishop and a target square, when

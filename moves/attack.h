@@ -10,5 +10,7 @@ int in_check(int s);          // 1 when the king of side s is attacked
 // included); from[t] gains the squares of its men attacking t. The caller
 // clears `from` first; entries of unattacked squares are left as they were.
 int saBit(int s, BitBoard* all, BitBoard from[64]);
+// The men of side s attacking square sq: from[sq] of saBit, for one square.
+BitBoard attackers(int sq, int s);
 int PinCalc();                // bishop pins against king and queen, light-positive
 int distancia(int a, int b);  // king distance

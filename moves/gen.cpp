@@ -25,21 +25,41 @@ struct gen_state {
     int step;              // pawn step: -8 for light, +8 for dark
     BitBoard checkers;
     BitBoard capture_targets, quiet_targets;
-    uint32_t hash_move;    // the table's best move here, looked up once
+    // The table's best move here, looked up at the first move pushed: a
+    // capture generation that finds nothing to take never reads the table.
+    uint32_t hash_move;
+    bool hash_move_known;
 };
 
-void build_maps(gen_state& g) {
-    std::memset(g.from_x, 0, sizeof g.from_x);
-    std::memset(g.from_s, 0, sizeof g.from_s);
-    saBit(xside, &g.all_x, g.from_x);
-    saBit(side, &g.all_s, g.from_s);
+void side_to_move(gen_state& g) {
     const bool light = side == LIGHT;
     g.king = light ? light_king_sq : dark_king_sq;
     g.enemies = light ? dark_occupied : light_occupied;
     g.pawns = light ? light_pawns : dark_pawns;
     g.step = light ? -8 : 8;
+    g.hash_move_known = false;
+}
+
+// Both attack maps of the whole board, for the full generation.
+void build_maps(gen_state& g) {
+    std::memset(g.from_x, 0, sizeof g.from_x);
+    std::memset(g.from_s, 0, sizeof g.from_s);
+    saBit(xside, &g.all_x, g.from_x);
+    saBit(side, &g.all_s, g.from_s);
+    side_to_move(g);
     g.checkers = g.from_x[g.king];
-    g.hash_move = stored_hash_move();
+}
+
+// The attack maps of the given squares only, which is all a capture
+// generation reads (the squares moved to); all_x is right on them alone.
+void map_squares(gen_state& g, BitBoard squares) {
+    g.all_x = 0;
+    for (; squares; squares &= squares - 1) {
+        const int sq = BBf(squares);
+        g.from_x[sq] = attackers(sq, xside);
+        g.from_s[sq] = attackers(sq, side);
+        if (g.from_x[sq]) g.all_x |= mask[sq];
+    }
 }
 
 // In check only the checkers can be taken, and only the squares between the
@@ -59,21 +79,25 @@ void set_targets(gen_state& g, BitBoard captures) {
 // Appends a move with its ordering score. The list holds the longest lists
 // of 64 plies of positions a game can reach; a set-up position with more men
 // than a game can have is cut short rather than written past the end.
-void push(const gen_state& g, int from, int to, int promote, int bits) {
+void push(gen_state& g, int from, int to, int promote, int bits) {
     if (gen_end[ply] >= GEN_STACK) return;
+    if (!g.hash_move_known) {
+        g.hash_move = stored_hash_move();
+        g.hash_move_known = true;
+    }
     gen_rec& r = gen_dat[gen_end[ply]++];
     r.m = move_bytes{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
     r.score = score_move(r.m, g.from_x, g.from_s, g.hash_move);
 }
 
 // The four promotions of one pawn move, queen first: move entry relies on it.
-void push_promotions(const gen_state& g, int from, int to, int bits) {
+void push_promotions(gen_state& g, int from, int to, int bits) {
     for (int p = QUEEN; p >= KNIGHT; p--) push(g, from, to, p, bits);
 }
 
 void raise_atfactor(int value) { atfactor = std::max(atfactor, value); }
 
-void king_captures(const gen_state& g, BitBoard targets) {
+void king_captures(gen_state& g, BitBoard targets) {
     for (BitBoard t = king_moves[g.king] & targets & ~g.all_x; t; t &= t - 1) {
         const int to = BBf(t);
         push(g, g.king, to, 0, MF_CAPTURE);
@@ -82,7 +106,7 @@ void king_captures(const gen_state& g, BitBoard targets) {
 }
 
 // Captures grouped by target square: pawns first, then the pieces.
-void captures(const gen_state& g, BitBoard targets) {
+void captures(gen_state& g, BitBoard targets) {
     const BitBoard not_pieces = mask[g.king] | g.pawns;
     for (; targets; targets &= targets - 1) {
         const int to = BBf(targets);
@@ -103,14 +127,14 @@ void captures(const gen_state& g, BitBoard targets) {
 }
 
 // Own pawns beside the pawn that has just made a double step.
-void en_passant(const gen_state& g) {
+void en_passant(gen_state& g) {
     for (BitBoard p = sider[ep - g.step] & g.pawns; p; p &= p - 1) {
         push(g, BBf(p), ep, 0, MF_PAWN | MF_EP | MF_CAPTURE);
         raise_atfactor(piece_value[PAWN]);
     }
 }
 
-void quiet_piece_moves(const gen_state& g) {
+void quiet_piece_moves(gen_state& g) {
     const BitBoard not_pieces = mask[g.king] | g.pawns;
     for (BitBoard t = g.quiet_targets & empty_squares; t; t &= t - 1) {
         const int to = BBf(t);
@@ -118,7 +142,7 @@ void quiet_piece_moves(const gen_state& g) {
     }
 }
 
-void pawn_pushes(const gen_state& g) {
+void pawn_pushes(gen_state& g) {
     const bool light = side == LIGHT;
     BitBoard single = (light ? g.pawns >> 8 : g.pawns << 8) & empty_squares;
     const BitBoard third = single & filas[light ? 5 : 2];
@@ -146,7 +170,7 @@ bool can_castle(const gen_state& g, int right, int rook_sq, BitBoard must_be_saf
            color[rook_sq] == side && !(g.all_x & must_be_safe);
 }
 
-void castling(const gen_state& g) {
+void castling(gen_state& g) {
     if (side == LIGHT && g.king == E1) {
         if (can_castle(g, CASTLE_LIGHT_SHORT, H1, E1F1G1)) push(g, E1, G1, 0, MF_CASTLE);
         if (can_castle(g, CASTLE_LIGHT_LONG, A1, E1D1C1)) push(g, E1, C1, 0, MF_CASTLE);
@@ -186,7 +210,8 @@ void Caps2Gen(int score, int bound) {
         return;
     }
     gen_state g;
-    build_maps(g);
+    side_to_move(g);
+    g.checkers = attackers(g.king, xside);
     const int kept_atfactor = atfactor;   // belongs to the full generation only
     const bool light = side == LIGHT;
     BitBoard targets = g.enemies & ~mask[light ? dark_king_sq : light_king_sq];
@@ -197,15 +222,19 @@ void Caps2Gen(int score, int bound) {
     else if (score + piece_value[KNIGHT] < bound) targets &= queens | rooks;
     set_targets(g, targets);
 
-    king_captures(g, targets);
     BitBoard promotions = (light ? g.pawns >> 8 : g.pawns << 8) & empty_squares & filas[light ? 0 : 7];
     if (g.checkers) promotions &= g.quiet_targets;
+    const bool takes_en_passant = ep != -1 && score + piece_value[PAWN] >= bound;
+    map_squares(g, (king_moves[g.king] & targets) | promotions | (g.capture_targets & targets) |
+                       (takes_en_passant ? mask[ep] : 0));
+
+    king_captures(g, targets);
     for (; promotions; promotions &= promotions - 1) {
         const int to = BBf(promotions);
         push_promotions(g, to - g.step, to, MF_PROMOTE | MF_PAWN);
     }
     captures(g, g.capture_targets & targets);
-    if (ep != -1 && score + piece_value[PAWN] >= bound) en_passant(g);
+    if (takes_en_passant) en_passant(g);
     gen_begin[ply + 1] = gen_end[ply];
     atfactor = kept_atfactor;
 }

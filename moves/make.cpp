@@ -7,7 +7,6 @@
 #include "bitboard/tables.h"
 #include "eval/eval.h"
 #include "hash/keys.h"
-#include "hash/table.h"
 #include "moves/attack.h"
 
 BitBoard team_moving;
@@ -183,7 +182,6 @@ int makemove(move_bytes m) {
 
     side ^= 1;
     xside ^= 1;
-    hash_prefetch();
     if (attack(c == LIGHT ? light_king_sq : dark_king_sq, side)) {
         takeback();
         return 0;
