@@ -13,11 +13,9 @@
 #include "eval/eval.h"
 #include "board/position.h"
 #include "search/state.h"
+#include "editions/v23/squares23.h"
 #include <bit>
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 const int piece_value[6] = {100, 300, 305, 500, 950, 10000};
 
@@ -228,19 +226,6 @@ struct men {
 };
 
 #if defined(__SSE2__)
-// Sixteen entries of a board array, as bytes.
-__m128i sixteen_bytes(const int* at) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 4));
-    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 8));
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 12));
-    return _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
-}
-
-squares sixteen_bits(__m128i m, int quarter) {
-    return squares(uint32_t(_mm_movemask_epi8(m))) << (16 * quarter);
-}
-
 void read_board(men& b) {
     b = men{};
     for (int q = 0; q < 4; q++) {

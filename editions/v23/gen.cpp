@@ -5,6 +5,9 @@
 #include "editions/v23/moves23.h"
 #include "board/position.h"
 #include "moves/gen.h"
+#include "editions/v23/squares23.h"
+#include <bit>
+#include <cstdint>
 
 namespace {
 
@@ -102,8 +105,8 @@ void en_passant(int& end) {
 
 void generate(bool captures_only) {
     int end = gen_begin[ply];
-    for (int sq = 0; sq < 64; sq++) {
-        if (color[sq] != side) continue;
+    for (uint64_t men = squares_holding(color, side); men; men &= men - 1) {
+        const int sq = std::countr_zero(men);
         if (piece[sq] == PAWN) pawn_moves(end, sq, captures_only);
         else piece_moves(end, sq, captures_only);
     }
