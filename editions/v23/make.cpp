@@ -3,6 +3,7 @@
 // move too) pushes the position's key on the repetition stack.
 #include "editions/v23/game.h"
 #include "editions/v23/moves23.h"
+#include "editions/v23/table.h"
 #include "board/position.h"
 #include "moves/attack.h"
 #include "moves/make.h"
@@ -113,6 +114,7 @@ int makemove(move_bytes m) {
     xside ^= 1;
     ply++;
     push_key();
+    tt_prefetch();   // the search looks the new position up next
     if (in_check(c)) {
         takeback();
         return 0;

@@ -318,6 +318,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
 
 int quiesce(int alpha, int beta, int qdepth, tagLINE* line) {
     line->count = 0;
+    tt_prefetch();   // the move ordering reads the entry after the evaluation
     poll_search(++qnodes);
     if (ply >= SEARCH_LAST_PLY || qdepth >= QUIESCE_MAX_DEPTH) return eval(alpha, beta);
     const int stand_pat = eval(alpha, beta);

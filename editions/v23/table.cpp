@@ -1,8 +1,17 @@
 // editions/v23/table.cpp: the transposition table of edition 2.3.
 #include "editions/v23/table.h"
 #include <cstring>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
-tt_entry tt_table[TT_SLOTS];
+namespace {
+constexpr std::size_t LARGE_PAGE = std::size_t(2) << 20;   // the processor's 2 MiB pages
+}
+
+// Aligned to large pages: the table is asked to be mapped with them, so that
+// a look-up does not first miss in the address translation cache.
+alignas(LARGE_PAGE) tt_entry tt_table[TT_SLOTS];
 long tt_hits, tt_misses;
 
 namespace {
@@ -13,7 +22,13 @@ bool holds_position(const tt_entry* e) { return e->check == check_key; }
 
 }  // namespace
 
-void clear_table() { std::memset(tt_table, 0, sizeof tt_table); }
+void clear_table() {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    static const bool large_pages_asked = madvise(tt_table, sizeof tt_table, MADV_HUGEPAGE) == 0;
+    (void)large_pages_asked;   // without them the table works the same, only slower
+#endif
+    std::memset(tt_table, 0, sizeof tt_table);
+}
 
 tt_entry* tt_slot() { return &tt_table[index_key % TT_SLOTS]; }
 

@@ -29,6 +29,9 @@ extern tt_entry tt_table[TT_SLOTS];
 extern long tt_hits, tt_misses;   // probes that found a deep enough entry, and the others
 
 void clear_table();
+// Starts bringing the current position's entry into the cache, so that a
+// look-up a little later does not wait for memory.
+inline void tt_prefetch() { __builtin_prefetch(&tt_table[index_key % TT_SLOTS]); }
 tt_entry* tt_slot();   // the entry the current position's index key selects
 // The current position's entry when it was stored at least `depth` deep;
 // otherwise nullptr. Counts a hit or a miss.
