@@ -9,7 +9,6 @@
 #include "moves/make.h"
 #include "search/ordering.h"
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -83,8 +82,9 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
     const bool in_check = in_check_here(flags_x);
     if (in_check) depth++;
 
+    // Lines are read only up to their count: the moves need no clearing.
     tagLINE local;
-    std::memset(&local, 0, sizeof local);
+    local.count = 0;
     if (follow_pv) sort_pv();
 
     if (null_move_allowed(depth, alpha, in_check) && makenullmove()) {

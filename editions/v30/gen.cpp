@@ -43,8 +43,6 @@ int flag_word(const attack_sets& a, int sq) {
 // square by square; the full one fills both flag maps, which the search
 // reads as well.
 struct gen_state {
-    bool maps;           // the flag maps are filled and `order` is set
-    order_context order;
     attack_sets xa, sa;  // the opponent's and the mover's attacks
     int king;            // own king square
     BitBoard enemies, pawns, checkers;
@@ -53,22 +51,16 @@ struct gen_state {
     slider_reach reach[64];
 };
 
-// Appends a move scored from both maps. The list holds the longest lists of
-// the edition's plies; a set-up position with more men than a game can
-// have is cut short rather than written past the end.
-void push(const gen_state& g, int from, int to, int promote, int bits) {
+// Appends a move, scored once the list is complete. The list holds the
+// longest lists of the edition's plies; a set-up position with more men
+// than a game can have is cut short rather than written past the end.
+void push(int from, int to, int promote, int bits) {
     if (gen_end[ply] >= GEN_STACK) return;
-    // Scored from the local copy: reading back the record just written byte
-    // by byte would wait for the stores.
-    const move_bytes m{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
-    const int score = g.maps ? scoring(m, g.order) : capture_order(m, flag_word(g.xa, to), flag_word(g.sa, to));
-    gen_rec& r = gen_dat[gen_end[ply]++];
-    r.m = m;
-    r.score = score;
+    gen_dat[gen_end[ply]++].m = move_bytes{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
 }
 
-void push_promotions(const gen_state& g, int from, int to, int bits) {
-    for (int p = QUEEN; p >= KNIGHT; p--) push(g, from, to, p, bits);
+void push_promotions(int from, int to, int bits) {
+    for (int p = QUEEN; p >= KNIGHT; p--) push(from, to, p, bits);
 }
 
 // Rays from every square to the board's edge, in eight directions: the
@@ -171,10 +163,10 @@ void spread_flags(const BitBoard sets[FLAG_BITS], int flags[64]) {
 
 // The moves of a slider on sq to the squares of `reach` (all of them
 // reached with nothing between): neighbours first, then the farther ones.
-void slider_moves(const gen_state& g, int sq, BitBoard reach, int bits) {
+void slider_moves(int sq, BitBoard reach, int bits) {
     const BitBoard near = reach & king_moves[sq];
-    for (BitBoard t = near; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
-    for (BitBoard t = reach & ~near; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
+    for (BitBoard t = near; t; t &= t - 1) push(sq, BBf(t), 0, bits);
+    for (BitBoard t = reach & ~near; t; t &= t - 1) push(sq, BBf(t), 0, bits);
 }
 
 // The attacks of side s (see scan_attack), and when `reach` is given, each
@@ -228,7 +220,6 @@ BitBoard scan_men(int s, attack_sets& attacks, slider_reach* reach, int* sliders
 // Both sides' attacks; the flag maps and the ordering context are the
 // full generation's to add.
 void scan_sides(gen_state& g) {
-    g.maps = false;
     g.checkers = scan_men(xside, g.xa, nullptr, nullptr);
     scan_men(side, g.sa, g.reach, &g.sliders);
     const bool light = side == LIGHT;
@@ -240,7 +231,7 @@ void scan_sides(gen_state& g) {
 
 void king_captures(const gen_state& g) {
     for (BitBoard t = king_moves[g.king] & g.enemies; t; t &= t - 1)
-        if (!(g.xa.all & mask[BBf(t)])) push(g, g.king, BBf(t), 0, MF_CAPTURE);
+        if (!(g.xa.all & mask[BBf(t)])) push(g.king, BBf(t), 0, MF_CAPTURE);
 }
 
 void pawn_captures(const gen_state& g) {
@@ -250,33 +241,33 @@ void pawn_captures(const gen_state& g) {
         if (g.checkers) targets &= g.checkers;
         for (; targets; targets &= targets - 1) {
             const int to = BBf(targets);
-            if (mask[to] & (filas[0] | filas[7])) push_promotions(g, sq, to, MF_PROMOTE | MF_PAWN | MF_CAPTURE);
-            else push(g, sq, to, 0, MF_PAWN | MF_CAPTURE);
+            if (mask[to] & (filas[0] | filas[7])) push_promotions(sq, to, MF_PROMOTE | MF_PAWN | MF_CAPTURE);
+            else push(sq, to, 0, MF_PAWN | MF_CAPTURE);
         }
     }
 }
 
 void en_passant(const gen_state& g) {
     for (BitBoard p = sider[ep - g.step] & g.pawns; p; p &= p - 1)
-        push(g, BBf(p), ep, 0, MF_PAWN | MF_EP | MF_CAPTURE);
+        push(BBf(p), ep, 0, MF_PAWN | MF_EP | MF_CAPTURE);
 }
 
 bool knight_checks(const gen_state& g) { return g.xa.sets[KNIGHT] & mask[g.king]; }
 
-void knight_moves_to(const gen_state& g, BitBoard targets, int bits) {
+void knight_moves_to(BitBoard targets, int bits) {
     for (BitBoard n = side == LIGHT ? light_knights : dark_knights; n; n &= n - 1) {
         const int sq = BBf(n);
-        for (BitBoard t = knight_moves[sq] & targets; t; t &= t - 1) push(g, sq, BBf(t), 0, bits);
+        for (BitBoard t = knight_moves[sq] & targets; t; t &= t - 1) push(sq, BBf(t), 0, bits);
     }
 }
 
 void slider_moves_to(const gen_state& g, BitBoard targets, int bits) {
-    for (int i = 0; i < g.sliders; i++) slider_moves(g, g.reach[i].sq, g.reach[i].reach & targets, bits);
+    for (int i = 0; i < g.sliders; i++) slider_moves(g.reach[i].sq, g.reach[i].reach & targets, bits);
 }
 
 void captures(const gen_state& g) {
     const BitBoard targets = g.checkers ? g.checkers : g.enemies;
-    knight_moves_to(g, g.enemies & targets, MF_CAPTURE);
+    knight_moves_to(g.enemies & targets, MF_CAPTURE);
     slider_moves_to(g, g.enemies & targets, MF_CAPTURE);
 }
 
@@ -289,10 +280,10 @@ void pawn_pushes(const gen_state& g, BitBoard blocks) {
     twice &= blocks;
     for (; single; single &= single - 1) {
         const int to = BBf(single);
-        if (mask[to] & filas[light ? 0 : 7]) push_promotions(g, to - g.step, to, MF_PROMOTE | MF_PAWN);
-        else push(g, to - g.step, to, 0, MF_PAWN);
+        if (mask[to] & filas[light ? 0 : 7]) push_promotions(to - g.step, to, MF_PROMOTE | MF_PAWN);
+        else push(to - g.step, to, 0, MF_PAWN);
     }
-    for (; twice; twice &= twice - 1) push(g, BBf(twice) - 2 * g.step, BBf(twice), 0, MF_DOUBLE);
+    for (; twice; twice &= twice - 1) push(BBf(twice) - 2 * g.step, BBf(twice), 0, MF_DOUBLE);
 }
 
 // Castling needs the rook on its corner, empty squares between, and neither
@@ -306,10 +297,10 @@ void castling(const gen_state& g) {
     auto rook_on = [](int sq) { return piece[sq] == ROOK && color[sq] == side; };
     auto empty = [](int a, int b) { return color[a] == EMPTY && color[b] == EMPTY; };
     if ((castle & short_right) && rook_on(home + 3) && empty(home + 1, home + 2) && !attacked(home + 1))
-        push(g, home, home + 2, 0, MF_CASTLE);
+        push(home, home + 2, 0, MF_CASTLE);
     if ((castle & long_right) && rook_on(home - 4) && empty(home - 1, home - 2) && color[home - 3] == EMPTY &&
         !attacked(home - 1))
-        push(g, home, home - 2, 0, MF_CASTLE);
+        push(home, home - 2, 0, MF_CASTLE);
 }
 
 }  // namespace
@@ -337,8 +328,7 @@ void MoveGen(int* flags_x) {
     spread_flags(g.sa.sets, flags_s);
     gen_end[ply] = gen_begin[ply];
     if (!g.checkers) hash_ix = int(master_checksum % HASH_MODULUS) + 4 * side;
-    g.order = order_context_for(flags_x, flags_s);
-    g.maps = true;
+    const order_context order = order_context_for(flags_x, flags_s);
     const BitBoard blocks = g.checkers ? entre[BBf(g.checkers)][g.king] : ~BitBoard{0};
 
     king_captures(g);
@@ -347,14 +337,15 @@ void MoveGen(int* flags_x) {
     if (ep != -1 && !(g.checkers & ~enemy_pawns) && !knight_checks(g)) en_passant(g);
     captures(g);
     for (BitBoard t = king_moves[g.king] & empty_squares; t; t &= t - 1)
-        if (!(g.xa.all & mask[BBf(t)])) push(g, g.king, BBf(t), 0, 0);
+        if (!(g.xa.all & mask[BBf(t)])) push(g.king, BBf(t), 0, 0);
     // A check by a pawn or a knight cannot be blocked.
     if (!((g.xa.sets[PAWN] | g.xa.sets[KNIGHT]) & mask[g.king])) {
         pawn_pushes(g, blocks);
-        knight_moves_to(g, empty_squares & blocks, 0);
+        knight_moves_to(empty_squares & blocks, 0);
         slider_moves_to(g, empty_squares & blocks, 0);
     }
     castling(g);
+    score_moves(gen_begin[ply], gen_end[ply], order);
     gen_begin[ply + 1] = gen_end[ply];
 }
 
@@ -367,6 +358,10 @@ void CapsGen() {
     pawn_captures(g);
     if (ep != -1 && !knight_checks(g)) en_passant(g);
     captures(g);
+    for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
+        gen_rec& r = gen_dat[i];
+        r.score = capture_order(r.m, flag_word(g.xa, r.m.to), flag_word(g.sa, r.m.to));
+    }
     gen_begin[ply + 1] = gen_end[ply];
 }
 

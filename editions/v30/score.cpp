@@ -155,6 +155,10 @@ int scoring(move_bytes m, const order_context& c) {
     return s + quiet_terms(m, fx, fs);
 }
 
+void score_moves(int begin, int end, const order_context& c) {
+    for (int i = begin; i < end; i++) gen_dat[i].score = scoring(gen_dat[i].m, c);
+}
+
 int capture_order(move_bytes m, int xt, int st) {
     if (piece[int(m.from)] == KING && xt) return ORDER_KING_INTO_ATTACK;
     const int s = (m.bits & (MF_CAPTURE | MF_EP)) ? sce(m.from, m.to, xt, st) : 0;

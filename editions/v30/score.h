@@ -17,6 +17,7 @@ struct order_context {
 // Reads hash_ix (0: no table move and no quiet terms) and its entry.
 order_context order_context_for(const int* flags_x, const int* flags_s);
 int scoring(move_bytes m, const order_context& c);
+void score_moves(int begin, int end, const order_context& c);   // gen_dat[begin, end) in order
 // The score of a move when hash_ix is 0 (the quiescence search), from the
 // opponent's and the mover's flag words of its destination.
 int capture_order(move_bytes m, int xt, int st);
