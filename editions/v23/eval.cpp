@@ -143,12 +143,8 @@ constexpr int own_view(int side_of_man, int sq) { return side_of_man == LIGHT ? 
 constexpr squares bit(int sq) { return squares(1) << sq; }
 
 constexpr squares FILE_A = 0x0101010101010101ULL;
+constexpr squares FILE_H = FILE_A << 7;
 constexpr squares file_mask(int f) { return f < 0 || f > 7 ? 0 : FILE_A << f; }
-// Rows 0 to r - 1 (towards rank 8), and rows r + 1 to 7 (towards rank 1).
-constexpr squares rows_above(int r) { return r <= 0 ? 0 : ~squares(0) >> (64 - 8 * r); }
-constexpr squares rows_below(int r) { return r >= 7 ? 0 : ~squares(0) << (8 * (r + 1)); }
-constexpr squares ahead_of(int viewer, int r) { return viewer == LIGHT ? rows_above(r) : rows_below(r); }
-
 // The squares of one colour (0: a8's, 1: the other).
 constexpr squares colour_squares(int colour) {
     squares m = 0;
@@ -157,28 +153,6 @@ constexpr squares colour_squares(int colour) {
     return m;
 }
 constexpr squares COLOUR_SQUARES[2] = {colour_squares(0), colour_squares(1)};
-
-// Per square and viewer: the square's file ahead of it, and its file with
-// the two next to it ahead of it ("ahead": towards rank 8 for light).
-struct pawn_masks {
-    squares file_ahead[2][64];
-    squares span_ahead[2][64];
-    squares next_files[8];   // the two files beside a file
-};
-
-constexpr pawn_masks make_pawn_masks() {
-    pawn_masks m{};
-    for (int v = 0; v < 2; v++)
-        for (int sq = 0; sq < 64; sq++) {
-            const int f = file_of(sq);
-            const squares ahead = ahead_of(v, row_of(sq));
-            m.file_ahead[v][sq] = file_mask(f) & ahead;
-            m.span_ahead[v][sq] = (file_mask(f - 1) | file_mask(f) | file_mask(f + 1)) & ahead;
-        }
-    for (int f = 0; f < 8; f++) m.next_files[f] = file_mask(f - 1) | file_mask(f + 1);
-    return m;
-}
-constexpr pawn_masks PAWN_MASKS = make_pawn_masks();
 
 // What a pawn is worth by its square alone: the table less its file's charge.
 struct pawn_base_table {
@@ -271,38 +245,63 @@ int material(const men& b, int s) {
     return m;
 }
 
-// The own bishops on lower square numbers than sq, by square colour.
-bool bishop_before(const men& b, int s, int sq, int colour) {
-    return (b.of[s][BISHOP] & (bit(sq) - 1) & COLOUR_SQUARES[colour]) != 0;
+// A set moved one file towards the a-file and one towards the h-file.
+squares beside(squares x) { return ((x & ~FILE_A) >> 1) | ((x & ~FILE_H) << 1); }
+
+// The squares on the same file strictly ahead of some square of x, "ahead"
+// as seen by `viewer` (towards rank 8, the lower numbers, for light).
+squares ahead(int viewer, squares x) {
+    if (viewer == LIGHT) {
+        x >>= 8;
+        x |= x >> 8;
+        x |= x >> 16;
+        return x | x >> 32;
+    }
+    x <<= 8;
+    x |= x << 8;
+    x |= x << 16;
+    return x | x << 32;
 }
 
+// The squares above the lowest-numbered one of x: those a walk from a8 to
+// h1 reaches after it.
+squares after_first(squares x) {
+    const squares first = x & (~x + 1);
+    return x ? ~(first | (first - 1)) : 0;
+}
+
+// Each pawn is judged against the pawns of both sides on its file and the
+// two next to it; the sets below hold the pawns that earn or pay each term.
 int pawn_terms(const men& b, int s) {
     const int enemy = 1 - s;
     const squares own = b.of[s][PAWN], theirs = b.of[enemy][PAWN];
-    // Own pawns with an enemy man, or an enemy knight, right in front.
+    // With an enemy man, or an enemy knight, right in front.
     const squares blocked = own & (s == LIGHT ? b.side_of[enemy] << 8 : b.side_of[enemy] >> 8);
     const squares knight_blocked = own & (s == LIGHT ? b.of[enemy][KNIGHT] << 8 : b.of[enemy][KNIGHT] >> 8);
-    int score = -PAWN_BLOCKED * std::popcount(blocked) - PAWN_BLOCKED_BY_KNIGHT * std::popcount(knight_blocked);
-    for (squares left = own; left; left &= left - 1) {
-        const int sq = std::countr_zero(left), f = file_of(sq);
-        score += PAWN_BASE.value[s][sq];
-        // Bishops on the other colour work with the pawn; on its own colour
-        // the pawn blocks them.
-        const int colour = square_colour(sq);
-        if (bishop_before(b, s, sq, 1 - colour)) score += PAWN_WITH_BISHOP;
-        if (bishop_before(b, s, sq, colour)) score -= PAWN_AGAINST_BISHOP;
-        const squares on_file = own & file_mask(f);
-        if (on_file & (on_file - 1)) score -= PAWN_DOUBLED;
-        if (!(own & PAWN_MASKS.next_files[f])) score -= PAWN_ISOLATED;
-        if (!(theirs & PAWN_MASKS.span_ahead[s][sq])) score += (7 - row_of(own_view(s, sq))) * PAWN_PASSED_PER_ROW;
-        // Nothing behind it can come up to defend it (a backward or lone
-        // pawn); worse still when it is not even blocked by an enemy pawn on
-        // its file, and so open to attack from the front.
-        if (!(own & PAWN_MASKS.span_ahead[enemy][sq])) {
-            score -= PAWN_BACKWARD;
-            if (!(theirs & PAWN_MASKS.file_ahead[s][sq])) score -= PAWN_BACKWARD_OPEN;
-        }
-    }
+    const squares own_files = ahead(LIGHT, own) | own | ahead(DARK, own);
+    const squares doubled = own & (ahead(LIGHT, own) | ahead(DARK, own));
+    const squares isolated = own & ~beside(own_files);
+    // No enemy pawn ahead on its file or the next ones.
+    const squares passed = own & ~ahead(enemy, theirs | beside(theirs));
+    // Nothing behind it can come up to defend it (a backward or lone pawn);
+    // worse still when it is not even blocked by an enemy pawn on its file,
+    // and so open to attack from the front.
+    const squares backward = own & ~ahead(s, own | beside(own));
+    const squares backward_open = backward & ~ahead(enemy, theirs);
+    // Bishops met before the pawn on the other colour work with it; on its
+    // own colour the pawn blocks them.
+    const squares after_bishop[2] = {after_first(b.of[s][BISHOP] & COLOUR_SQUARES[0]),
+                                     after_first(b.of[s][BISHOP] & COLOUR_SQUARES[1])};
+    const squares with_bishop = own & ((COLOUR_SQUARES[0] & after_bishop[1]) | (COLOUR_SQUARES[1] & after_bishop[0]));
+    const squares against_bishop = own & ((COLOUR_SQUARES[0] & after_bishop[0]) | (COLOUR_SQUARES[1] & after_bishop[1]));
+
+    int score = PAWN_WITH_BISHOP * std::popcount(with_bishop) - PAWN_AGAINST_BISHOP * std::popcount(against_bishop) -
+                PAWN_BLOCKED * std::popcount(blocked) - PAWN_BLOCKED_BY_KNIGHT * std::popcount(knight_blocked) -
+                PAWN_DOUBLED * std::popcount(doubled) - PAWN_ISOLATED * std::popcount(isolated) -
+                PAWN_BACKWARD * std::popcount(backward) - PAWN_BACKWARD_OPEN * std::popcount(backward_open);
+    for (squares left = own; left; left &= left - 1) score += PAWN_BASE.value[s][std::countr_zero(left)];
+    for (squares left = passed; left; left &= left - 1)
+        score += (7 - row_of(own_view(s, std::countr_zero(left)))) * PAWN_PASSED_PER_ROW;
     return score;
 }
 
@@ -348,7 +347,7 @@ int rook_terms(const men& b, int s) {
 // towards rank 8, a dark one towards rank 1).
 squares pawn_attacks(const men& b, int by) {
     const squares pawns = b.of[by][PAWN];
-    const squares not_a = ~FILE_A, not_h = ~(FILE_A << 7);
+    const squares not_a = ~FILE_A, not_h = ~FILE_H;
     if (by == LIGHT) return ((pawns & not_a) >> 9) | ((pawns & not_h) >> 7);
     return ((pawns & not_a) << 7) | ((pawns & not_h) << 9);
 }
