@@ -1,6 +1,6 @@
 // editions/v23/gen.cpp: edition 2.3's mailbox move generation: every man of
 // the side to move, a8 to h1, stepping through the 10 x 12 frame (read from
-// the precomputed rays of moves23.h). The list grows at `end`, the next free
+// the precomputed rays and sets of moves23.h). The list grows at `end`, the next free
 // entry of gen_dat, which is stored as gen_end[ply] once the list is done.
 #include "editions/v23/moves23.h"
 #include "board/position.h"
@@ -25,42 +25,46 @@ void push_pawn(int& end, int from, int to, int bits) {
     }
 }
 
-// One step onto t: a capture of an enemy man, a quiet move to an empty
-// square; false when a man stands there (the walk ends).
-bool step(int& end, int sq, int t, bool captures_only) {
-    if (color[t] != EMPTY) {
-        if (color[t] == xside) push(end, sq, t, 0, MF_CAPTURE);
-        return false;
+// The squares the generation reads off the board: those holding a man of
+// either side, and those holding one of the opponent's.
+struct taken_squares {
+    uint64_t any, enemy;
+};
+
+// Moves from sq to the squares of `targets`, lowest first: captures onto
+// the opponent's men, quiet moves onto empty squares.
+void push_targets(int& end, int sq, uint64_t targets, const taken_squares& taken, bool captures_only) {
+    targets &= captures_only ? taken.enemy : ~taken.any | taken.enemy;
+    for (; targets; targets &= targets - 1) {
+        const int t = std::countr_zero(targets);
+        push(end, sq, t, 0, (taken.enemy >> t & 1) ? MF_CAPTURE : 0);
     }
-    if (!captures_only) push(end, sq, t, 0, 0);
-    return true;
 }
 
-void slide(int& end, int sq, int direction, bool captures_only) {
-    for (const int8_t* t = MOVE_RAYS.along[sq][direction]; *t != RAY_END; t++)
-        if (!step(end, sq, *t, captures_only)) return;
+// Along one direction: quiet moves up to the first man met, then the
+// capture of that man when it is the opponent's.
+void slide(int& end, int sq, int direction, const taken_squares& taken, bool captures_only) {
+    const uint64_t met = MOVE_RAYS.along_set[sq][direction] & taken.any;
+    int first = RAY_END;
+    if (met) first = direction >= FIRST_RISING_DIRECTION ? std::countr_zero(met) : 63 - std::countl_zero(met);
+    if (!captures_only)
+        for (const int8_t* t = MOVE_RAYS.along[sq][direction]; *t != first; t++) push(end, sq, *t, 0, 0);
+    if (met && (taken.enemy >> first & 1)) push(end, sq, first, 0, MF_CAPTURE);
 }
 
-void piece_moves(int& end, int sq, bool captures_only) {
+void piece_moves(int& end, int sq, const taken_squares& taken, bool captures_only) {
     switch (piece[sq]) {
-        case KNIGHT:
-            for (const int8_t* t = MOVE_RAYS.jumps[sq]; *t != RAY_END; t++) step(end, sq, *t, captures_only);
-            break;
+        case KNIGHT: push_targets(end, sq, MOVE_RAYS.jump_set[sq], taken, captures_only); break;
         case BISHOP:
-            for (int d : BISHOP_DIRECTIONS) slide(end, sq, d, captures_only);
+            for (int d : BISHOP_DIRECTIONS) slide(end, sq, d, taken, captures_only);
             break;
         case ROOK:
-            for (int d : ROOK_DIRECTIONS) slide(end, sq, d, captures_only);
+            for (int d : ROOK_DIRECTIONS) slide(end, sq, d, taken, captures_only);
             break;
         case QUEEN:
-            for (int d = 0; d < RAY_DIRECTIONS; d++) slide(end, sq, d, captures_only);
+            for (int d = 0; d < RAY_DIRECTIONS; d++) slide(end, sq, d, taken, captures_only);
             break;
-        case KING:
-            for (int d = 0; d < RAY_DIRECTIONS; d++) {
-                const int t = MOVE_RAYS.along[sq][d][0];
-                if (t != RAY_END) step(end, sq, t, captures_only);
-            }
-            break;
+        case KING: push_targets(end, sq, MOVE_RAYS.step_set[sq], taken, captures_only); break;
         default: break;
     }
 }
@@ -105,10 +109,12 @@ void en_passant(int& end) {
 
 void generate(bool captures_only) {
     int end = gen_begin[ply];
-    for (uint64_t men = squares_holding(color, side); men; men &= men - 1) {
+    const uint64_t own = squares_holding(color, side);
+    const taken_squares taken{~squares_holding(color, EMPTY), squares_holding(color, xside)};
+    for (uint64_t men = own; men; men &= men - 1) {
         const int sq = std::countr_zero(men);
         if (piece[sq] == PAWN) pawn_moves(end, sq, captures_only);
-        else piece_moves(end, sq, captures_only);
+        else piece_moves(end, sq, taken, captures_only);
     }
     if (!captures_only) castling(end);
     en_passant(end);

@@ -18,11 +18,20 @@ constexpr int RAY_END = -1;         // closes a list of squares
 constexpr int BISHOP_DIRECTIONS[4] = {0, 2, 5, 7};
 constexpr int ROOK_DIRECTIONS[4] = {1, 3, 4, 6};
 
+// Directions from this number on lead to higher square numbers.
+constexpr int FIRST_RISING_DIRECTION = 4;
+
 // For every square: the squares along each direction up to the edge, and
 // the knight's jumps in the order of offset[KNIGHT]; RAY_END after the last.
+// The same as sets of squares (bit n for square n), with the king's steps;
+// the knight's jumps and the king's steps rise in offset order, so a set
+// read from its lowest square gives them in that order.
 struct move_rays {
     int8_t along[64][RAY_DIRECTIONS][8];
     int8_t jumps[64][9];
+    uint64_t along_set[64][RAY_DIRECTIONS];
+    uint64_t jump_set[64];
+    uint64_t step_set[64];
 };
 
 constexpr move_rays make_move_rays() {
@@ -38,14 +47,19 @@ constexpr move_rays make_move_rays() {
         for (int d = 0; d < RAY_DIRECTIONS; d++) {
             int n = 0;
             for (int r = r0 + queen_rows[d], f = f0 + queen_files[d]; on_board(r, f);
-                 r += queen_rows[d], f += queen_files[d])
+                 r += queen_rows[d], f += queen_files[d]) {
                 t.along[sq][d][n++] = int8_t(r * 8 + f);
+                t.along_set[sq][d] |= uint64_t(1) << (r * 8 + f);
+            }
             t.along[sq][d][n] = RAY_END;   // a ray holds seven squares at most
+            if (n > 0) t.step_set[sq] |= uint64_t(1) << t.along[sq][d][0];
         }
         int n = 0;
         for (int j = 0; j < 8; j++) {
             const int r = r0 + knight_rows[j], f = f0 + knight_files[j];
-            if (on_board(r, f)) t.jumps[sq][n++] = int8_t(r * 8 + f);
+            if (!on_board(r, f)) continue;
+            t.jumps[sq][n++] = int8_t(r * 8 + f);
+            t.jump_set[sq] |= uint64_t(1) << (r * 8 + f);
         }
         t.jumps[sq][n] = RAY_END;
     }
