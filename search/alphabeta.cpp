@@ -22,6 +22,10 @@ constexpr int FULL_PLY = 128;   // extension credit worth one ply
 constexpr int SIX_FIFTHS_PLY = 153, FOUR_FIFTHS_PLY = 102, TWO_FIFTHS_PLY = 51;
 constexpr int NULL_MOVE_MAX_ALPHA = 499;   // no null move once the side to move is this far ahead
 
+// Starts loading the table slot of the position after m, which the move
+// loop probes right after making it.
+void prefetch_child(move_bytes m) { prefetch_slot(key_after(m), xside); }
+
 int own_material() { return side == LIGHT ? material_balance : -material_balance; }
 
 void check_time() {
@@ -101,6 +105,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     tagLINE local;
     std::memset(&local, 0, sizeof local);
     if (follow_pv) sort_pv();
+    if (gen_begin[ply] < gen_end[ply]) prefetch_child(gen_dat[next_to_sort(gen_begin[ply])].m);
 
     int nullscore = MATE_SCORE;   // no null-move score: no threat seen
     if (null_move_allowed(depth, alpha, beta, in_check) && makenullmove()) {
@@ -122,6 +127,8 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
         sort(i);
         if (legal == 1 && only_move) break;
         const move_bytes m = gen_dat[i].m;
+        // The next move's slot loads while this move's subtree is searched.
+        if (i + 1 < gen_end[ply]) prefetch_child(gen_dat[next_to_sort(i + 1)].m);
         if (!makemove(m)) continue;
         if (!silencio) count_branch(++legal);
         any = true;

@@ -10,10 +10,10 @@ int history[4096];
 int ply0_history[4096];
 int follow_pv;
 
-void sort(int from) {
+int next_to_sort(int from) {
     // Beyond the first positions only a move that already scores high is
     // worth a search for something better.
-    if (SORT_FULL_POSITIONS && from >= gen_begin[ply] + SORT_FULL_POSITIONS && gen_dat[from].score <= ORDER_LATE_MINIMUM) return;
+    if (SORT_FULL_POSITIONS && from >= gen_begin[ply] + SORT_FULL_POSITIONS && gen_dat[from].score <= ORDER_LATE_MINIMUM) return from;
     int best = from, best_score = -1;
     for (int i = from; i < gen_end[ply]; i++) {
         if (gen_dat[i].score > best_score) {
@@ -21,8 +21,10 @@ void sort(int from) {
             best = i;
         }
     }
-    std::swap(gen_dat[from], gen_dat[best]);
+    return best;
 }
+
+void sort(int from) { std::swap(gen_dat[from], gen_dat[next_to_sort(from)]); }
 
 void killer_update(int i) {
     const move_bytes m = gen_dat[i].m;

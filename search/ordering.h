@@ -25,6 +25,7 @@ extern int ply0_history[4096];           // [from * 64 + to]: score of each root
 extern int follow_pv;                    // still walking down the previous principal variation
 
 void sort(int from);          // brings the best remaining move of this ply to index `from`
+int  next_to_sort(int from);  // the index of the move sort(from) brings there
 void killer_update(int i);    // move i of the list becomes a killer of this ply
 void sort_pv();               // principal-variation move of this ply gets its bonus
 int  only_one();              // 1 when this ply's position has exactly one legal move

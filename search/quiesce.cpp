@@ -2,6 +2,8 @@
 #include "search/quiesce.h"
 #include "board/position.h"
 #include "eval/eval.h"
+#include "hash/keys.h"
+#include "hash/table.h"
 #include "moves/attack.h"
 #include "moves/gen.h"
 #include "moves/make.h"
@@ -38,6 +40,8 @@ int quiesce(int alpha, int beta, int qply, int qmax) {
     const int own = side == LIGHT ? material_balance : -material_balance;
     if (own - MATERIAL_CUTOFF > beta) return own - MATERIAL_DISCOUNT;
 
+    // The capture generation reads this position's slot after the evaluation.
+    prefetch_slot(master_checksum, side);
     const int stand_pat = eval(alpha, beta);
     if (stand_pat >= beta) return stand_pat;
     alpha = std::max(alpha, stand_pat);
