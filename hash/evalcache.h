@@ -4,6 +4,7 @@
 // Editions: 3.5, 3.0.
 #pragma once
 #include <cstdint>
+#include "hash/keys.h"
 
 struct eval_cache_entry {
     uint64_t key;
@@ -25,5 +26,11 @@ void hm_update(int value);
 // The evaluation's look-ups: hp_search / hm_search that also count the hit or miss.
 int  hp_probe(int* value);
 int  hm_probe(int* value);
+// Starts loading the entries of master_pawn and master_material, which the
+// evaluation reads; only a hint.
+inline void prefetch_eval_caches() {
+    __builtin_prefetch(&pawn_table[master_pawn % EVAL_CACHE_SIZE]);
+    __builtin_prefetch(&material_table[master_material % EVAL_CACHE_SIZE]);
+}
 void clear_p_hash();
 void clear_m_hash();

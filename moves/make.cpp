@@ -6,6 +6,7 @@
 #include "bitboard/rotated.h"
 #include "bitboard/tables.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "moves/attack.h"
 
@@ -186,6 +187,7 @@ int makemove(move_bytes m) {
         takeback();
         return 0;
     }
+    prefetch_eval_caches();   // a quiescence child evaluates first of all
     derive_sets();
     return 1;
 }
