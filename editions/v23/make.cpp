@@ -7,6 +7,9 @@
 #include "board/position.h"
 #include "moves/attack.h"
 #include "moves/make.h"
+#include "editions/v23/squares23.h"
+#include <bit>
+#include <cstdint>
 
 namespace {
 
@@ -54,22 +57,20 @@ bool castling_allowed(int from, int to, int* rook_from, int* rook_to) {
 
 // A man of side `by` reaches sq: a pawn or a knight, the first man met along
 // each of the eight directions when it moves that way (a bishop or queen
-// diagonally, a rook or queen straight), or a king next to it.
+// diagonally, a rook or queen straight), or a king next to it. The first
+// man along a direction is found in the set of taken squares.
 int attack(int sq, int by) {
     if (attacked_by_pawn(sq, by)) return 1;
     for (const int8_t* j = MOVE_RAYS.jumps[sq]; *j != RAY_END; j++)
         if (color[*j] == by && piece[*j] == KNIGHT) return 1;
+    const uint64_t taken = ~squares_holding(color, EMPTY);
     for (int d = 0; d < RAY_DIRECTIONS; d++) {
-        const int slider = DIRECTION_SLIDER[d];
-        const int8_t* ray = MOVE_RAYS.along[sq][d];
-        for (const int8_t* t = ray; *t != RAY_END; t++) {
-            if (color[*t] == EMPTY) continue;
-            if (color[*t] == by) {
-                const int p = piece[*t];
-                if (p == slider || p == QUEEN || (p == KING && t == ray)) return 1;
-            }
-            break;
-        }
+        const uint64_t met = MOVE_RAYS.along_set[sq][d] & taken;
+        if (!met) continue;
+        const int t = d >= FIRST_RISING_DIRECTION ? std::countr_zero(met) : 63 - std::countl_zero(met);
+        if (color[t] != by) continue;
+        const int p = piece[t];
+        if (p == DIRECTION_SLIDER[d] || p == QUEEN || (p == KING && t == MOVE_RAYS.along[sq][d][0])) return 1;
     }
     return 0;
 }
