@@ -46,9 +46,9 @@ void move_man(int from, int to) {
     color[from] = piece[from] = EMPTY;
 }
 
-}  // namespace
-
-void w_update(int from, int to, int bits, int ep_square, int undo) {
+// The work of w_update, written out in makemove and takeback, where `undo`
+// is a constant.
+[[gnu::always_inline]] inline void update_sets(int from, int to, int bits, int ep_square, int undo) {
     const bool light = side == LIGHT;
     BitBoard& own = light ? light_occupied : dark_occupied;
     BitBoard& other = light ? dark_occupied : light_occupied;
@@ -62,6 +62,10 @@ void w_update(int from, int to, int bits, int ep_square, int undo) {
     empty_squares = ~(light_occupied | dark_occupied);
     casillas_ocupadas = ~empty_squares;   // the shared attack test reads it
 }
+
+}  // namespace
+
+void w_update(int from, int to, int bits, int ep_square, int undo) { update_sets(from, to, bits, ep_square, undo); }
 
 int makemove(move_bytes m) {
     // The undo records end at the last ply; a deeper line is not played.
@@ -80,7 +84,7 @@ int makemove(move_bytes m) {
         toggle_piece_key(to, c ^ 1, piece[to]);
         modif_piece(c ^ 1, piece[to], to, 1);
     }
-    w_update(from, to, bits, ep, 0);
+    update_sets(from, to, bits, ep, 0);
     int rook_from, rook_to;
     if ((bits & MF_CASTLE) && castling_rook(from, to, &rook_from, &rook_to)) {
         toggle_piece_key(rook_from, c, ROOK);
@@ -144,7 +148,7 @@ void takeback() {
     fifty = r.fifty;
 
     modif_piece(c, piece[to], to, 1);
-    w_update(to, from, bits, r.ep, 1);
+    update_sets(to, from, bits, r.ep, 1);
     move_man(to, from);
     if (bits & MF_PROMOTE) piece[from] = PAWN;
     modif_piece(c, piece[from], from, 0);
