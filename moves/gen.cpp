@@ -136,7 +136,8 @@ void en_passant(gen_state& g) {
 
 void quiet_piece_moves(gen_state& g) {
     const BitBoard not_pieces = mask[g.king] | g.pawns;
-    for (BitBoard t = g.quiet_targets & empty_squares; t; t &= t - 1) {
+    // Only squares some own man attacks can be reached.
+    for (BitBoard t = g.quiet_targets & empty_squares & g.all_s; t; t &= t - 1) {
         const int to = BBf(t);
         for (BitBoard f = g.from_s[to] & ~not_pieces; f; f &= f - 1) push(g, BBf(f), to, 0, 0);
     }

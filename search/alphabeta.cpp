@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 int chk_counter;
 
@@ -105,7 +106,13 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     tagLINE local;
     std::memset(&local, 0, sizeof local);
     if (follow_pv) sort_pv();
-    if (gen_begin[ply] < gen_end[ply]) prefetch_child(gen_dat[next_to_sort(gen_begin[ply])].m);
+    // The move the loop takes next, found ahead so that its table slot loads
+    // while the move before it is searched.
+    int next = gen_begin[ply];
+    if (next < gen_end[ply]) {
+        next = next_to_sort(next);
+        prefetch_child(gen_dat[next].m);
+    }
 
     int nullscore = MATE_SCORE;   // no null-move score: no threat seen
     if (null_move_allowed(depth, alpha, beta, in_check) && makenullmove()) {
@@ -124,11 +131,13 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     int a = alpha, w = alpha, fails = 0, legal = 0;
     bool any = false;
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
-        sort(i);
+        std::swap(gen_dat[i], gen_dat[next]);   // sort(i): the searches below leave this ply's list alone
         if (legal == 1 && only_move) break;
         const move_bytes m = gen_dat[i].m;
-        // The next move's slot loads while this move's subtree is searched.
-        if (i + 1 < gen_end[ply]) prefetch_child(gen_dat[next_to_sort(i + 1)].m);
+        if (i + 1 < gen_end[ply]) {
+            next = next_to_sort(i + 1);
+            prefetch_child(gen_dat[next].m);
+        }
         if (!makemove(m)) continue;
         if (!silencio) count_branch(++legal);
         any = true;
