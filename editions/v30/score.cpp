@@ -96,6 +96,29 @@ int quiet_terms(move_bytes m, const int* fx, const int* fs) {
     }
 }
 
+// The ordering score, written out in the loop over a list.
+[[gnu::always_inline]] inline int move_score(move_bytes m, const order_context& c) {
+    const int* fx = c.fx;
+    const int* fs = c.fs;
+    const int from = m.from, to = m.to;
+    if (piece[from] == KING && fx[to]) return ORDER_KING_INTO_ATTACK;
+    if (c.table_move_known && c.table_move == m) {
+        chash[CHASH_HASH_MOVE]++;
+        return ORDER_HASH_MOVE;
+    }
+    int s = (m.bits & (MF_CAPTURE | MF_EP)) ? sce(from, to, fx[to], fs[to]) : 0;
+    if (ply > 0) {
+        if (killers[ply][0].m == m) return s + ORDER_KILLER;
+        if (killers[ply][1].m == m) return s + ORDER_KILLER - 1;
+    }
+    if (s >= ORDER_CAPTURE_SETTLED || hash_ix == 0) return s;
+    if (m.bits & MF_PROMOTE) {
+        const int t = s + piece_value[int(m.promote)];
+        return fx[to] > 0 && fs[to] == PAWN_BIT ? t : t + ORDER_SAFE_PROMOTION;
+    }
+    return s + quiet_terms(m, fx, fs);
+}
+
 }  // namespace
 
 int sce(int from, int to, int fx, int fs) {
@@ -133,30 +156,10 @@ order_context order_context_for(const int* flags_x, const int* flags_s) {
     return c;
 }
 
-int scoring(move_bytes m, const order_context& c) {
-    const int* fx = c.fx;
-    const int* fs = c.fs;
-    const int from = m.from, to = m.to;
-    if (piece[from] == KING && fx[to]) return ORDER_KING_INTO_ATTACK;
-    if (c.table_move_known && c.table_move == m) {
-        chash[CHASH_HASH_MOVE]++;
-        return ORDER_HASH_MOVE;
-    }
-    int s = (m.bits & (MF_CAPTURE | MF_EP)) ? sce(from, to, fx[to], fs[to]) : 0;
-    if (ply > 0) {
-        if (killers[ply][0].m == m) return s + ORDER_KILLER;
-        if (killers[ply][1].m == m) return s + ORDER_KILLER - 1;
-    }
-    if (s >= ORDER_CAPTURE_SETTLED || hash_ix == 0) return s;
-    if (m.bits & MF_PROMOTE) {
-        const int t = s + piece_value[int(m.promote)];
-        return fx[to] > 0 && fs[to] == PAWN_BIT ? t : t + ORDER_SAFE_PROMOTION;
-    }
-    return s + quiet_terms(m, fx, fs);
-}
+int scoring(move_bytes m, const order_context& c) { return move_score(m, c); }
 
 void score_moves(int begin, int end, const order_context& c) {
-    for (int i = begin; i < end; i++) gen_dat[i].score = scoring(gen_dat[i].m, c);
+    for (int i = begin; i < end; i++) gen_dat[i].score = move_score(gen_dat[i].m, c);
 }
 
 int capture_order(move_bytes m, int xt, int st) {
