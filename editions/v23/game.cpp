@@ -8,10 +8,10 @@ uint64_t rep_stack[REPETITION_STACK];
 int rep_count;
 int search_count;
 
+man_keys piece_keys[64][2][6];
+
 namespace {
 
-uint64_t index_keys[64][2][6];
-uint64_t check_keys[64][2][6];
 bool keys_filled = false;
 
 // Four successive values of the library generator, 16 bits each, highest first.
@@ -26,18 +26,13 @@ constexpr int START_PIECES[8] = {ROOK, KNIGHT, BISHOP, QUEEN, KING, BISHOP, KNIG
 }  // namespace
 
 void init_keys() {
-    for (auto& sq : index_keys)
+    for (auto& sq : piece_keys)
         for (auto& c : sq)
-            for (uint64_t& k : c) k = random_key();
-    for (auto& sq : check_keys)
+            for (man_keys& k : c) k.index = random_key();
+    for (auto& sq : piece_keys)
         for (auto& c : sq)
-            for (uint64_t& k : c) k = random_key();
+            for (man_keys& k : c) k.check = random_key();
     keys_filled = true;
-}
-
-void toggle_man(int sq, int c, int p) {
-    index_key ^= index_keys[sq][c][p] ^ uint64_t(c);
-    check_key ^= check_keys[sq][c][p] ^ uint64_t(c);
 }
 
 void new_game() {

@@ -13,7 +13,19 @@ extern uint64_t rep_stack[REPETITION_STACK];
 extern int rep_count;        // keys on the stack
 extern int search_count;     // searches since the new game: the table's age, and the null-move limit
 
-void init_keys();                    // fills the two piece-key tables, once per run
-void toggle_man(int sq, int c, int p);   // a man of colour c and kind p put on or taken off sq
+// The two keys of a man of each colour and kind on each square, side by
+// side so that a move reads both from one cache line.
+struct man_keys {
+    uint64_t index, check;
+};
+extern man_keys piece_keys[64][2][6];   // [square][colour][kind]
+
+void init_keys();                    // fills the piece keys, once per run: all index keys, then all check keys
+// A man of colour c and kind p put on or taken off sq.
+inline void toggle_man(int sq, int c, int p) {
+    const man_keys& k = piece_keys[sq][c][p];
+    index_key ^= k.index ^ uint64_t(c);
+    check_key ^= k.check ^ uint64_t(c);
+}
 void new_game();                     // initial position, empty record and stack, keys 0
 int  repetition();                   // 1 when the latest key repeats one of the 14 before it
