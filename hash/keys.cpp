@@ -57,3 +57,27 @@ void toggle_piece_key(int sq, int c, int p) {
     master_checksum ^= key ^ side_corr[side] ^ uint64_t(int64_t(ep));
     (p == PAWN ? master_pawn : master_material) ^= key;
 }
+
+// The toggles makemove makes: each flips the mover's side correction and the
+// en passant square then current (the old one until the moving man lands,
+// the new one from then on), so the two rook toggles of a castling cancel
+// theirs.
+uint64_t key_after(move_bytes m) {
+    const int from = m.from, to = m.to, bits = m.bits, c = side;
+    const uint64_t old_ep = uint64_t(int64_t(ep));
+    const int new_ep_sq = (bits & MF_DOUBLE) ? (c == LIGHT ? to + 8 : to - 8) : -1;
+    const uint64_t new_ep = uint64_t(int64_t(new_ep_sq));
+    const uint64_t corr = side_corr[c];
+    uint64_t key = master_checksum;
+    if (bits & MF_CASTLE) {
+        const bool short_side = (to & 7) == 6;
+        const int rook_from = short_side ? to + 1 : to - 2, rook_to = short_side ? to - 1 : to + 1;
+        key ^= hash_checksum[rook_from][c][ROOK] ^ hash_checksum[rook_to][c][ROOK];
+    }
+    key ^= hash_checksum[from][c][piece[from]] ^ corr ^ old_ep;
+    if (piece[to] != EMPTY) key ^= hash_checksum[to][color[to]][piece[to]] ^ corr ^ old_ep;
+    const int lands = (bits & MF_PROMOTE) ? m.promote : piece[from];
+    key ^= hash_checksum[to][c][lands] ^ corr ^ new_ep;
+    if (bits & MF_EP) key ^= hash_checksum[c == LIGHT ? to + 8 : to - 8][c ^ 1][PAWN] ^ corr ^ new_ep;
+    return key;
+}

@@ -4,6 +4,7 @@
 // Editions: 3.5, 3.0; edition 2.3 keeps its own keys in editions/v23/game.h.
 #pragma once
 #include <cstdint>
+#include "board/position.h"
 
 extern uint64_t hash_checksum[64][2][6];   // [square][colour][piece] keys, upper half zero
 extern const uint64_t side_corr[2];
@@ -23,3 +24,6 @@ void hash_init();    // fresh piece keys, zero keys, all hash tables emptied
 // A man of colour c and kind p is put on or taken off square sq; the key
 // takes `side` and `ep` as they stand at this moment.
 void toggle_piece_key(int sq, int c, int p);
+// master_checksum as it will be once m is made, without making it: the
+// search starts loading that position's table slot ahead of the move.
+uint64_t key_after(move_bytes m);

@@ -245,29 +245,6 @@ void unmakenullmove() {
     hist_dat[ply].castle &= ~NULL_MARK;
 }
 
-// The key changes as makemove changes it: each toggle of a man also flips the
-// mover's side correction and the en passant square then current (the old
-// one until the moving man lands, the new one from then on).
-uint64_t key_after(move_bytes m) {
-    const int from = m.from, to = m.to, bits = m.bits, c = side;
-    const uint64_t old_ep = uint64_t(int64_t(ep));
-    const int new_ep_sq = (bits & MF_DOUBLE) ? (c == LIGHT ? to + 8 : to - 8) : -1;
-    const uint64_t new_ep = uint64_t(int64_t(new_ep_sq));
-    const uint64_t corr = side_corr[c];
-    uint64_t key = master_checksum;
-    if (bits & MF_CASTLE) {
-        int rf, rt;
-        castling_rook(to, &rf, &rt);
-        key ^= hash_checksum[rf][c][ROOK] ^ hash_checksum[rt][c][ROOK];   // two toggles: the flips cancel
-    }
-    key ^= hash_checksum[from][c][piece[from]] ^ corr ^ old_ep;
-    if (piece[to] != EMPTY) key ^= hash_checksum[to][color[to]][piece[to]] ^ corr ^ old_ep;
-    const int lands = (bits & MF_PROMOTE) ? m.promote : piece[from];
-    key ^= hash_checksum[to][c][lands] ^ corr ^ new_ep;
-    if (bits & MF_EP) key ^= hash_checksum[c == LIGHT ? to + 8 : to - 8][c ^ 1][PAWN] ^ corr ^ new_ep;
-    return key;
-}
-
 int key_search() {
     if (ply == 0) return 0;   // no move led here within the search
     const int irreversible = MF_CAPTURE | MF_CASTLE | MF_EP | MF_DOUBLE | MF_PAWN | MF_PROMOTE;

@@ -4,7 +4,6 @@
 #pragma once
 #include "bitboard/bitboard.h"
 #include "board/position.h"
-#include <cstdint>
 
 extern BitBoard team_moving;   // the men of the side to move after the last make or take-back
 
@@ -13,4 +12,3 @@ void takeback();               // undoes the move recorded at ply - 1
 int  makenullmove();           // 1 when made; 0 where a null move is not allowed
 void unmakenullmove();
 int  key_search();             // 1 when the current position repeats
-uint64_t key_after(move_bytes m);   // master_checksum once m is made (3.5; the table prefetch reads it)

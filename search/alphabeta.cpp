@@ -3,6 +3,7 @@
 #include "bitboard/pieces.h"
 #include "board/print.h"
 #include "eval/eval.h"
+#include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/gen.h"
 #include "moves/make.h"
@@ -22,10 +23,6 @@ namespace {
 constexpr int FULL_PLY = 128;   // extension credit worth one ply
 constexpr int SIX_FIFTHS_PLY = 153, FOUR_FIFTHS_PLY = 102, TWO_FIFTHS_PLY = 51;
 constexpr int NULL_MOVE_MAX_ALPHA = 499;   // no null move once the side to move is this far ahead
-
-// Starts loading the table slot of the position after m, which the move
-// loop probes right after making it.
-void prefetch_child(move_bytes m) { prefetch_slot(key_after(m), xside); }
 
 int own_material() { return side == LIGHT ? material_balance : -material_balance; }
 
@@ -111,7 +108,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
     int next = gen_begin[ply];
     if (next < gen_end[ply]) {
         next = next_to_sort(next);
-        prefetch_child(gen_dat[next].m);
+        prefetch_slot(key_after(gen_dat[next].m), xside);
     }
 
     int nullscore = MATE_SCORE;   // no null-move score: no threat seen
@@ -136,7 +133,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
         const move_bytes m = gen_dat[i].m;
         if (i + 1 < gen_end[ply]) {
             next = next_to_sort(i + 1);
-            prefetch_child(gen_dat[next].m);
+            prefetch_slot(key_after(gen_dat[next].m), xside);
         }
         if (!makemove(m)) continue;
         if (!silencio) count_branch(++legal);

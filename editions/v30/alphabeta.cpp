@@ -5,10 +5,12 @@
 #include "editions/v30/quiesce.h"
 #include "editions/v30/replace.h"
 #include "eval/eval.h"
+#include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/make.h"
 #include "search/ordering.h"
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -86,6 +88,13 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
     tagLINE local;
     local.count = 0;
     if (follow_pv) sort_pv();
+    // The move the loop takes next, found ahead so that its table slot loads
+    // while the move before it is searched.
+    int next = gen_begin[ply];
+    if (next < gen_end[ply]) {
+        next = next_to_sort(next);
+        prefetch_slot(key_after(gen_dat[next].m), xside);
+    }
 
     if (null_move_allowed(depth, alpha, in_check) && makenullmove()) {
         const int d = depth > 4 ? depth - 3 : depth - 2;
@@ -101,9 +110,13 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
     int a = alpha, w = alpha, fails = 0, legal = 0;
     bool any = false;
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
-        sort(i);
+        std::swap(gen_dat[i], gen_dat[next]);   // sort(i): the searches below leave this ply's list alone
         if (legal == 1 && only_move) break;
         const move_bytes m = gen_dat[i].m;
+        if (i + 1 < gen_end[ply]) {
+            next = next_to_sort(i + 1);
+            prefetch_slot(key_after(gen_dat[next].m), xside);
+        }
         if (!makemove(m)) continue;
         if (!silencio) count_branch(++legal);
         any = true;

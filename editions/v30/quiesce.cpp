@@ -6,6 +6,8 @@
 #include "editions/v30/alphabeta.h"
 #include "editions/v30/gen.h"
 #include "eval/eval.h"
+#include "hash/keys.h"
+#include "hash/table.h"
 #include "moves/make.h"
 #include "search/ordering.h"
 #include <algorithm>
@@ -23,6 +25,8 @@ int taken_value(move_bytes m) {
 
 int quiesce(int alpha, int beta, int qply, int qmax) {
     if (ply > QUIESCE_LAST_PLY || qply == qmax) return eval(alpha, beta);
+    // The capture generation reads this position's slot after the evaluation.
+    prefetch_slot(master_checksum, side);
     const int stand_pat = eval(alpha, beta);
     if (stand_pat >= beta) return stand_pat;
     alpha = std::max(alpha, stand_pat);
