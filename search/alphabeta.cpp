@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 int chk_counter;
@@ -100,8 +99,9 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
         }
     }
 
+    // Lines are read only up to their count: the moves need no clearing.
     tagLINE local;
-    std::memset(&local, 0, sizeof local);
+    local.count = 0;
     if (follow_pv) sort_pv();
     // The move the loop takes next, found ahead so that its table slot loads
     // while the move before it is searched.
