@@ -6,6 +6,7 @@
 
 alignas(HUGE_PAGE_BYTES) eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
 alignas(HUGE_PAGE_BYTES) eval_cache_entry material_table[EVAL_CACHE_SIZE];
+bool pawn_table_dirty, material_table_dirty;
 long hp_impacts, hp_nofound;
 long hm_impacts, hm_nofound;
 
@@ -18,16 +19,17 @@ int probe(const eval_cache_entry* table, uint64_t key, int* value) {
     return 1;
 }
 
-void store(eval_cache_entry* table, uint64_t key, int value) {
+void store(eval_cache_entry* table, bool* dirty, uint64_t key, int value) {
     table[key % EVAL_CACHE_SIZE] = eval_cache_entry{key, value, 1};
+    *dirty = true;
 }
 
 }  // namespace
 
 int hp_search(int* value) { return probe(pawn_table, master_pawn, value); }
-void hp_update(int value) { store(pawn_table, master_pawn, value); }
+void hp_update(int value) { store(pawn_table, &pawn_table_dirty, master_pawn, value); }
 int hm_search(int* value) { return probe(material_table, master_material, value); }
-void hm_update(int value) { store(material_table, master_material, value); }
+void hm_update(int value) { store(material_table, &material_table_dirty, master_material, value); }
 
 int hp_probe(int* value) {
     const int hit = hp_search(value);
@@ -42,10 +44,14 @@ int hm_probe(int* value) {
 }
 
 void clear_p_hash() {
-    advise_huge_pages(pawn_table, sizeof pawn_table);
+    advise_huge_pages(pawn_table, sizeof pawn_table);   // before the first touch, too
+    if (!pawn_table_dirty) return;
     std::memset(pawn_table, 0, sizeof pawn_table);
+    pawn_table_dirty = false;
 }
 void clear_m_hash() {
-    advise_huge_pages(material_table, sizeof material_table);
+    advise_huge_pages(material_table, sizeof material_table);   // before the first touch, too
+    if (!material_table_dirty) return;
     std::memset(material_table, 0, sizeof material_table);
+    material_table_dirty = false;
 }

@@ -16,6 +16,8 @@ constexpr int EVAL_CACHE_SIZE = 65535;
 
 extern eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
 extern eval_cache_entry material_table[EVAL_CACHE_SIZE];
+// Set by every store, as hash_table_dirty for the transposition table.
+extern bool pawn_table_dirty, material_table_dirty;
 extern long hp_impacts, hp_nofound;   // pawn table hits and misses, counted by the evaluation
 extern long hm_impacts, hm_nofound;   // material table hits and misses
 

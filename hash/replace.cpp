@@ -20,6 +20,7 @@ void hash_update(int depth, int score, int alpha, int beta, long effort) {
     // Cheaper searches do not push out entries of the last five searches.
     if (effort < e->effort && e->generation + 5 >= hash_seq) return;
     e->generation = hash_seq;
+    hash_table_dirty = true;
     if (e->checksum != master_checksum) {
         e->move = move_bytes{};
         e->checksum = master_checksum;

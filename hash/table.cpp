@@ -10,6 +10,7 @@
 // Aligned to a huge page: the table is read at random, and on large pages
 // its probes miss the address cache far less often.
 alignas(HUGE_PAGE_BYTES) hash_entry hash_table[HASH_SIZE];
+bool hash_table_dirty;
 int hash_seq;
 long impactos_hash;
 long pifias_hash;
@@ -36,7 +37,9 @@ int hash_search(int* score, int depth, int alpha, int beta) {
 
 void hash_move_update(move_bytes m) {
     hash_entry* e = hash_slot_pointer();
-    if (e->checksum == master_checksum) e->move = m;
+    if (e->checksum != master_checksum) return;
+    e->move = m;
+    hash_table_dirty = true;
 }
 
 void advise_huge_pages(void* start, size_t bytes) {
@@ -49,8 +52,10 @@ void advise_huge_pages(void* start, size_t bytes) {
 }
 
 void clear_hash() {
-    advise_huge_pages(hash_table, sizeof hash_table);
+    advise_huge_pages(hash_table, sizeof hash_table);   // before the first touch, too
+    if (!hash_table_dirty) return;
     std::memset(hash_table, 0, sizeof hash_table);
+    hash_table_dirty = false;
 }
 
 void reset_tables() {

@@ -30,6 +30,10 @@ static_assert(sizeof(hash_entry) == 32);
 
 constexpr size_t HUGE_PAGE_BYTES = size_t(1) << 21;
 extern hash_entry hash_table[HASH_SIZE];
+// Set by every write into the table; clear_hash clears it only when set, so
+// a table emptied again before any use (set-ups come in twos and threes)
+// costs nothing. Whatever writes hash_table directly sets it too.
+extern bool hash_table_dirty;
 extern int hash_seq;          // search generation: +1 per search, 0 at set-up
 extern long impactos_hash;    // probes that answered
 extern long pifias_hash;      // probes that found the position searched too shallowly

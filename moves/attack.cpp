@@ -68,18 +68,34 @@ int saBit(int s, BitBoard* all, BitBoard from[64]) {
     return 1;
 }
 
-BitBoard attackers(int sq, int s) {
+namespace {
+
+// The men of side s attacking sq, given the squares a rook and a bishop on sq
+// would reach.
+BitBoard attackers_along(int sq, int s, BitBoard straight, BitBoard diagonal) {
     const bool light = s == LIGHT;
     // A pawn attacks the squares beside the one in front of it; a pawn on a
     // back rank attacks nothing.
     BitBoard pawns;
     if (light) pawns = sq < 56 ? sider[sq + 8] & light_pawns : 0;
     else pawns = sq >= 8 ? sider[sq - 8] & dark_pawns : 0;
-    const BitBoard occ = casillas_ocupadas;
     return (pawns & ~octavas) | (knight_moves[sq] & (light ? light_knights : dark_knights)) |
            (king_moves[sq] & mask[light ? light_king_sq : dark_king_sq]) |
-           (rook_attacks(sq, occ) & (light ? light_rooksqueens : dark_rooksqueens)) |
-           (bishop_attacks(sq, occ) & (light ? light_bishopsqueens : dark_bishopsqueens));
+           (straight & (light ? light_rooksqueens : dark_rooksqueens)) |
+           (diagonal & (light ? light_bishopsqueens : dark_bishopsqueens));
+}
+
+}  // namespace
+
+BitBoard attackers(int sq, int s) {
+    return attackers_along(sq, s, rook_attacks(sq, casillas_ocupadas), bishop_attacks(sq, casillas_ocupadas));
+}
+
+void attackers_both(int sq, BitBoard* by_side, BitBoard* by_xside) {
+    const BitBoard straight = rook_attacks(sq, casillas_ocupadas);
+    const BitBoard diagonal = bishop_attacks(sq, casillas_ocupadas);
+    *by_side = attackers_along(sq, side, straight, diagonal);
+    *by_xside = attackers_along(sq, xside, straight, diagonal);
 }
 
 namespace {

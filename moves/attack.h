@@ -12,5 +12,7 @@ int in_check(int s);          // 1 when the king of side s is attacked
 int saBit(int s, BitBoard* all, BitBoard from[64]);
 // The men of side s attacking square sq: from[sq] of saBit, for one square.
 BitBoard attackers(int sq, int s);
+// The same for the side to move and for the other side at once.
+void attackers_both(int sq, BitBoard* by_side, BitBoard* by_xside);
 int PinCalc();                // bishop pins against king and queen, light-positive
 int distancia(int a, int b);  // king distance

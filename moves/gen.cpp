@@ -56,8 +56,7 @@ void map_squares(gen_state& g, BitBoard squares) {
     g.all_x = 0;
     for (; squares; squares &= squares - 1) {
         const int sq = BBf(squares);
-        g.from_x[sq] = attackers(sq, xside);
-        g.from_s[sq] = attackers(sq, side);
+        attackers_both(sq, &g.from_s[sq], &g.from_x[sq]);
         if (g.from_x[sq]) g.all_x |= mask[sq];
     }
 }

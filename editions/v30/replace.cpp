@@ -18,6 +18,7 @@ void hash_update(int depth, int score, int alpha, int beta, long /*effort*/) {
     // A shallower result does not push out what this search wrote.
     if (depth < e->depth && e->generation >= hash_seq) return;
     e->generation = hash_seq;
+    hash_table_dirty = true;
     if (e->checksum != master_checksum) {
         // Key 0 (the set-up position, before any move) keeps the slot's move.
         if (master_checksum != 0) {
@@ -34,5 +35,7 @@ void hash_update(int depth, int score, int alpha, int beta, long /*effort*/) {
 
 void hash_alpha_node_update() {
     hash_entry* e = hash_slot_pointer();
-    if (e->checksum == master_checksum) e->alpha_node = 1;
+    if (e->checksum != master_checksum) return;
+    e->alpha_node = 1;
+    hash_table_dirty = true;
 }

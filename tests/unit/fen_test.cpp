@@ -67,6 +67,7 @@ TEST(Fen, SetUpResetsGameAndKeys) {
     computer_side = LIGHT;
     master_checksum = master_pawn = master_material = 123;
     hash_table[5].checksum = 42;
+    hash_table_dirty = true;
     auto [ok, out] = setup("4k3/8/8/8/8/8/3Q4/4K3 w - - 0 1");
     EXPECT_EQ(ok, 1);
     EXPECT_EQ(out, "");

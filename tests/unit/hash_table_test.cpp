@@ -40,6 +40,7 @@ TEST_F(HashTable, OccupiedHomeSendsLightBelowAndDarkAbove) {
     const int home = int(KEY % 524277);
     hash_table[home].checksum = 77;
     hash_table[home + 4].checksum = 77;
+    hash_table_dirty = true;
     at(KEY, LIGHT);
     EXPECT_EQ(hash_slot_pointer() - hash_table, home - 1);
     at(KEY, DARK);
@@ -48,6 +49,7 @@ TEST_F(HashTable, OccupiedHomeSendsLightBelowAndDarkAbove) {
 
 TEST_F(HashTable, LightAtTheFirstEntryKeepsTheHomeSlot) {
     hash_table[0].checksum = 77;
+    hash_table_dirty = true;
     at(524277 * 3, LIGHT);
     EXPECT_EQ(hash_slot_pointer(), &hash_table[0]);
     hash_update(2, 10, -100, 100, 50);
@@ -136,6 +138,7 @@ TEST_F(HashTable, NewKeyClearsTheMoveAndCountsACollision) {
     hash_entry* alternative = old_slot - 1;
     alternative->checksum = 5;
     alternative->move = m;
+    hash_table_dirty = true;
     at(KEY + 524277);   // same home, other key
     EXPECT_EQ(hash_slot_pointer(), alternative);
     hash_update(1, 0, -100, 100, 10);

@@ -111,6 +111,7 @@ TEST_F(MoveScore, HashMoveOutranksTheKillers) {
     hash_entry* e = hash_slot_pointer();
     e->checksum = master_checksum;
     e->move = mv("g1", "f3");
+    hash_table_dirty = true;
     const long counted = chash[CHASH_HASH_MOVE];
     Move2Gen();
     EXPECT_EQ(gen_dat[find("g1", "f3")].score, 250000);

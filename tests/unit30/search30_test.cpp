@@ -96,6 +96,7 @@ TEST_F(Search30, FailuresWidenTheWindowAndTheFourthAbandonsTheDepth) {
     EXPECT_EQ(minki, 190);
     EXPECT_EQ(maxkf, 250);
     minki = -200, maxkf = 200, probe.checksum = 99;
+    hash_table_dirty = true;
     EXPECT_EQ(aspiration_after(-300, 0), WINDOW_WIDENED);
     EXPECT_EQ(probe.checksum, 0u);   // every re-search starts from an empty table
     EXPECT_EQ(minki, -350);
@@ -106,6 +107,7 @@ TEST_F(Search30, FailuresWidenTheWindowAndTheFourthAbandonsTheDepth) {
         EXPECT_EQ(maxkf, 10000);
     }
     probe.checksum = 99;
+    hash_table_dirty = true;
     EXPECT_EQ(aspiration_after(-10000, 3), WINDOW_ABANDONED);
     EXPECT_EQ(eval_global, 7);
     EXPECT_EQ(minki, -10000);
@@ -240,6 +242,7 @@ TEST_F(Search30, TableReplacesByDepthThenByAge) {
     hash_entry& home = hash_table[KEY % HASH_MODULUS];
     EXPECT_EQ(hash_slot_pointer(), &home);
     home.checksum = 77, home.depth = 9, home.generation = hash_seq;   // another key, deeper, this search
+    hash_table_dirty = true;
     hash_update(2, 10, -100, 100, 0);
     EXPECT_EQ(home.checksum, 77u);
     hash_update(9, 20, -100, 100, 0);
