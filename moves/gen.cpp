@@ -7,7 +7,6 @@
 #include "moves/attack.h"
 #include "moves/score.h"
 #include <algorithm>
-#include <cstring>
 
 int ichk;
 int atfactor;
@@ -42,8 +41,7 @@ void side_to_move(gen_state& g) {
 
 // Both attack maps of the whole board, for the full generation.
 void build_maps(gen_state& g) {
-    std::memset(g.from_x, 0, sizeof g.from_x);
-    std::memset(g.from_s, 0, sizeof g.from_s);
+    for (int i = 0; i < 64; i++) g.from_x[i] = g.from_s[i] = 0;
     saBit(xside, &g.all_x, g.from_x);
     saBit(side, &g.all_s, g.from_s);
     side_to_move(g);
