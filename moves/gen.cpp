@@ -4,6 +4,8 @@
 #include "bitboard/tables.h"
 #include "board/position.h"
 #include "eval/eval.h"
+#include "hash/keys.h"
+#include "hash/table.h"
 #include "moves/attack.h"
 #include "moves/score.h"
 #include <algorithm>
@@ -85,6 +87,9 @@ void push(gen_state& g, int from, int to, int promote, int bits) {
     gen_rec& r = gen_dat[gen_end[ply]++];
     r.m = move_bytes{int8_t(from), int8_t(to), int8_t(promote), int8_t(bits)};
     r.score = score_move(r.m, g.from_x, g.from_s, g.hash_move);
+    // The table's move is searched first: its slot starts loading now, while
+    // the rest of the list is generated.
+    if (g.hash_move != 0 && move_value(r.m) == g.hash_move) prefetch_slot(key_after(r.m), xside);
 }
 
 // The four promotions of one pawn move, queen first: move entry relies on it.
