@@ -6,7 +6,6 @@
 #include "bitboard/rotated.h"
 #include "bitboard/tables.h"
 #include "eval/eval.h"
-#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "moves/attack.h"
 
@@ -187,7 +186,6 @@ int makemove(move_bytes m) {
         takeback();
         return 0;
     }
-    prefetch_eval_caches();   // a quiescence child evaluates first of all
     derive_sets();
     return 1;
 }

@@ -3,6 +3,7 @@
 #include "bitboard/pieces.h"
 #include "board/print.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/gen.h"
@@ -136,6 +137,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
             prefetch_slot(key_after(gen_dat[next].m), xside);
         }
         if (!makemove(m)) continue;
+        if (depth == 1) prefetch_eval_caches();   // the child is a quiescence search: it evaluates first
         if (!silencio) count_branch(++legal);
         any = true;
 

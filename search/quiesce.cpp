@@ -2,6 +2,7 @@
 #include "search/quiesce.h"
 #include "board/position.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/attack.h"
@@ -56,6 +57,7 @@ int quiesce(int alpha, int beta, int qply, int qmax) {
         sort(i);
         if (!check && skip_capture(gen_dat[i], margin, alpha)) continue;
         if (!makemove(gen_dat[i].m)) continue;
+        prefetch_eval_caches();   // the child evaluates first of all
         poll_search(++qnodes);
         int score = -quiesce(-alpha - 1, -alpha, qply + 1, qmax);
         if (score > alpha && score < beta) score = std::max(score, -quiesce(-beta, -score, qply + 1, qmax));
