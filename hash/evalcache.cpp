@@ -43,15 +43,5 @@ int hm_probe(int* value) {
     return hit;
 }
 
-void clear_p_hash() {
-    advise_huge_pages(pawn_table, sizeof pawn_table);   // before the first touch, too
-    if (!pawn_table_dirty) return;
-    std::memset(pawn_table, 0, sizeof pawn_table);
-    pawn_table_dirty = false;
-}
-void clear_m_hash() {
-    advise_huge_pages(material_table, sizeof material_table);   // before the first touch, too
-    if (!material_table_dirty) return;
-    std::memset(material_table, 0, sizeof material_table);
-    material_table_dirty = false;
-}
+void clear_p_hash() { clear_table(pawn_table, sizeof pawn_table, &pawn_table_dirty); }
+void clear_m_hash() { clear_table(material_table, sizeof material_table, &material_table_dirty); }

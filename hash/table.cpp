@@ -42,21 +42,18 @@ void hash_move_update(move_bytes m) {
     hash_table_dirty = true;
 }
 
-void advise_huge_pages(void* start, size_t bytes) {
+void clear_table(void* start, size_t bytes, bool* dirty) {
 #ifdef MADV_HUGEPAGE
-    madvise(start, bytes, MADV_HUGEPAGE);   // only advice: without it the table works the same
-#else
-    (void)start;
-    (void)bytes;
+    // Asked before the table is first touched, too; only advice: without it
+    // the table works the same.
+    madvise(start, bytes, MADV_HUGEPAGE);
 #endif
+    if (!*dirty) return;
+    std::memset(start, 0, bytes);
+    *dirty = false;
 }
 
-void clear_hash() {
-    advise_huge_pages(hash_table, sizeof hash_table);   // before the first touch, too
-    if (!hash_table_dirty) return;
-    std::memset(hash_table, 0, sizeof hash_table);
-    hash_table_dirty = false;
-}
+void clear_hash() { clear_table(hash_table, sizeof hash_table, &hash_table_dirty); }
 
 void reset_tables() {
     hash_seq = 0;

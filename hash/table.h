@@ -45,7 +45,9 @@ int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the en
 void hash_update(int depth, int score, int alpha, int beta, long effort);
 void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
 void clear_hash();
-void advise_huge_pages(void* start, size_t bytes);   // asks the system for large pages under a table
+// Empties a table when *dirty says it was written since its last clearing,
+// and asks the system for large pages under it.
+void clear_table(void* start, size_t bytes, bool* dirty);
 // The three tables empty, their counts, the generation and the key generator
 // as a freshly started program has them.
 void reset_tables();
