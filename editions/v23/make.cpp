@@ -115,7 +115,6 @@ int makemove(move_bytes m) {
     xside ^= 1;
     ply++;
     push_key();
-    tt_prefetch();   // the search looks the new position up next
     if (in_check(c)) {
         takeback();
         return 0;

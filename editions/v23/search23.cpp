@@ -299,6 +299,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
         pick(i);
         const move_bytes m = gen_dat[i].m;
         if (!makemove(m)) continue;
+        tt_prefetch();   // the child looks its position up first
         legal++;
         if (!silencio) count_branch(legal);
         const int s = move_score(n, legal == 1, best, &local);

@@ -5,6 +5,7 @@
 #include "editions/v30/quiesce.h"
 #include "editions/v30/replace.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/make.h"
@@ -118,6 +119,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
             prefetch_slot(key_after(gen_dat[next].m), xside);
         }
         if (!makemove(m)) continue;
+        if (depth == 1) prefetch_eval_caches();   // the child is a quiescence search: it evaluates first
         if (!silencio) count_branch(++legal);
         any = true;
 

@@ -6,7 +6,6 @@
 #include "bitboard/pieces.h"
 #include "bitboard/rotated.h"
 #include "bitboard/tables.h"
-#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "moves/attack.h"
 
@@ -120,7 +119,6 @@ int makemove(move_bytes m) {
         return 0;
     }
     r.checksum = master_checksum;
-    prefetch_eval_caches();   // a quiescence child evaluates first of all
     derive_sets();
     return 1;
 }

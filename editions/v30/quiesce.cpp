@@ -6,6 +6,7 @@
 #include "editions/v30/alphabeta.h"
 #include "editions/v30/gen.h"
 #include "eval/eval.h"
+#include "hash/evalcache.h"
 #include "hash/keys.h"
 #include "hash/table.h"
 #include "moves/make.h"
@@ -44,6 +45,7 @@ int quiesce(int alpha, int beta, int qply, int qmax) {
             continue;
         }
         if (!makemove(m)) continue;
+        prefetch_eval_caches();   // the child evaluates first of all
         count_node();
         const int score = -quiesce(-beta, -alpha, qply + 1, qmax);
         takeback();
