@@ -58,6 +58,14 @@ inline BitBoard line_attacks(int s, BitBoard occ, BitBoard line) {
     return (up ^ down) & line;
 }
 
+// Straight-line attacks of a rook (or queen) on s under any occupancy occ,
+// without the rotated copy: the rank from its table, the file by the line
+// rule above.
+inline BitBoard straight_attacks(int s, BitBoard occ) {
+    const BitBoard file = (BitBoard{0x0101010101010101} << (s & 7)) & ~(BitBoard{1} << s);
+    return ataque_horizontal[s][ocupacion_horizontal(s, occ)] | line_attacks(s, occ, file);
+}
+
 // Diagonal attacks of a bishop (or queen) on s under the occupancy occ.
 inline BitBoard bishop_attacks(int s, BitBoard occ) {
     return line_attacks(s, occ, DIAGONALS.down_right[s]) | line_attacks(s, occ, DIAGONALS.down_left[s]);

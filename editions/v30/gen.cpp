@@ -1,6 +1,7 @@
 // editions/v30/gen.cpp: flag maps and move generation of edition 3.0.
 #include "editions/v30/gen.h"
 #include "bitboard/pieces.h"
+#include "bitboard/rotated.h"
 #include "bitboard/tables.h"
 #include "board/position.h"
 #include "editions/v30/score.h"
@@ -63,48 +64,10 @@ void push_promotions(int from, int to, int bits) {
     for (int p = QUEEN; p >= KNIGHT; p--) push(from, to, p, bits);
 }
 
-// Rays from every square to the board's edge, in eight directions: the
-// first four step to higher square numbers (east, south-west, south,
-// south-east), the last four to lower ones. A slider's reach along a ray
-// ends at the first man on it, the nearest set bit of ray & occupied.
-constexpr int RAY_DIRECTIONS = 8, FIRST_DOWNWARD_RAY = 4;
-constexpr int ray_file_step[RAY_DIRECTIONS] = {1, -1, 0, 1, -1, 0, -1, 1};
-constexpr int ray_rank_step[RAY_DIRECTIONS] = {0, 1, 1, 1, 0, -1, -1, -1};   // +1: toward the first rank
-constexpr bool ray_is_diagonal[RAY_DIRECTIONS] = {false, true, false, true, false, false, true, true};
-
-struct ray_table {
-    BitBoard to_edge[RAY_DIRECTIONS][64];
-};
-
-constexpr ray_table make_rays() {
-    ray_table t{};
-    for (int d = 0; d < RAY_DIRECTIONS; d++)
-        for (int sq = 0; sq < 64; sq++) {
-            BitBoard r = 0;
-            int file = (sq & 7) + ray_file_step[d], rank = (sq >> 3) + ray_rank_step[d];
-            for (; file >= 0 && file < 8 && rank >= 0 && rank < 8; file += ray_file_step[d], rank += ray_rank_step[d])
-                r |= BitBoard{1} << (rank * 8 + file);
-            t.to_edge[d][sq] = r;
-        }
-    return t;
-}
-
-constexpr ray_table rays = make_rays();
-
-// The squares reached along ray d from sq, the first man included. The
-// square at the far end of the scan (63 upward, 0 downward) has an empty
-// ray in that direction, so it stands in for "no man on the ray".
-inline BitBoard ray_reach(int d, int sq, BitBoard occupied) {
-    const BitBoard r = rays.to_edge[d][sq];
-    const int stop = d < FIRST_DOWNWARD_RAY ? std::countr_zero((r & occupied) | (BitBoard{1} << 63))
-                                            : 63 - std::countl_zero((r & occupied) | 1);
-    return r ^ rays.to_edge[d][stop];
-}
-
 BitBoard slider_attacks(int kind, int sq, BitBoard occupied) {
     BitBoard a = 0;
-    for (int d = 0; d < RAY_DIRECTIONS; d++)
-        if (kind == QUEEN || (kind == BISHOP) == ray_is_diagonal[d]) a |= ray_reach(d, sq, occupied);
+    if (kind != BISHOP) a |= straight_attacks(sq, occupied);
+    if (kind != ROOK) a |= bishop_attacks(sq, occupied);
     return a;
 }
 
