@@ -7,6 +7,7 @@
 #include "moves/make.h"
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 uint64_t perft(int depth) {
     Move2Gen();
@@ -30,8 +31,15 @@ int perft_main(int argc, char** argv) {
         std::fprintf(stderr, "depth must be a number from 1 to %d\n", MAX_PLY - 2);
         return 2;
     }
-    if (!process_fen(argv[1])) {
-        std::fprintf(stderr, "bad FEN: %s\n", argv[1]);
+    // The reader's complaint joins the refusal on one line of the error
+    // stream, instead of a line of its own on the output.
+    fen_quiet = 1;
+    fen_message[0] = '\0';
+    const int accepted = process_fen(argv[1]);
+    fen_quiet = 0;
+    if (!accepted) {
+        std::fprintf(stderr, "bad FEN: \"%s\"%s%.*s\n", argv[1], fen_message[0] ? ": " : "",
+                     int(std::strcspn(fen_message, "\n")), fen_message);
         return 1;
     }
     Move2Gen();
