@@ -18,9 +18,16 @@ done
 engine=$(cd "$(dirname "$engine")" && pwd)/$(basename "$engine")
 second=$(cd "$(dirname "$second")" && pwd)/$(basename "$second")
 
-if ! command -v xboard >/dev/null || ! command -v xvfb-run >/dev/null; then
+# /usr/games is where Debian puts xboard.
+export PATH=$PATH:/usr/games
+missing=""
+command -v xboard >/dev/null || missing="$missing xboard"
+command -v xvfb-run >/dev/null || missing="$missing xvfb"
+if [ -n "$missing" ]; then
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq && apt-get install -y -qq xboard xvfb >/dev/null || exit 2
+    # shellcheck disable=SC2086  # one word per package
+    apt-get update -qq && apt-get install -y -qq $missing >/dev/null ||
+        { echo "could not install$missing (needs root and the package archive)"; exit 2; }
 fi
 
 out=$root/match
@@ -30,8 +37,7 @@ rm -f "$out/games.pgn" "$out/xboard.debug"
 first_dir=$(mktemp -d) second_dir=$(mktemp -d)
 trap 'rm -rf "$first_dir" "$second_dir"' EXIT
 
-# /usr/games is where Debian puts xboard.
-PATH=$PATH:/usr/games xvfb-run -a xboard \
+xvfb-run -a xboard \
     -fcp "$engine" -fd "$first_dir" \
     -scp "$second" -sd "$second_dir" \
     -matchGames "$games" -tc "$minutes" \
