@@ -40,7 +40,12 @@ fuzz:
 	tools/deps.sh fuzz
 	tools/fuzz.sh $(FUZZ_SECONDS)
 
-install: programs
+# Builds what is missing (configuring only a build that is not there yet,
+# so that sudo make install after make leaves the build's settings alone),
+# then installs.
+install:
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) programs
+	cmake --build $(BUILD) -j $(JOBS) --target programs
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Removes what the last install from this build put in place (give the
