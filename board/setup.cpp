@@ -10,6 +10,10 @@
 #include "moves/attack.h"
 #include <cstdio>
 
+namespace {
+bool distances_filled = false;   // the distance table never changes: filled once
+}
+
 int process_fen(const char* fen) {
     gen_begin[0] = 0;
     undos = 0;
@@ -24,8 +28,11 @@ int process_fen(const char* fen) {
     for (int s = 0; s < 64; s++)
         if (color[s] != EMPTY) material_balance += color[s] == LIGHT ? piece_value[piece[s]] : -piece_value[piece[s]];
     init_mask();
-    for (int a = 0; a < 64; a++)
-        for (int b = 0; b < 64; b++) dt[a][b] = static_cast<signed char>(distancia(a, b));
+    if (!distances_filled) {
+        for (int a = 0; a < 64; a++)
+            for (int b = 0; b < 64; b++) dt[a][b] = static_cast<signed char>(distancia(a, b));
+        distances_filled = true;
+    }
 
     // The side that has just moved cannot have left its king en prise.
     if (in_check(xside)) {

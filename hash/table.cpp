@@ -45,8 +45,9 @@ void hash_move_update(move_bytes m) {
 void clear_table(void* start, size_t bytes, bool* dirty) {
 #ifdef MADV_HUGEPAGE
     // Asked before the table is first touched, too; only advice: without it
-    // the table works the same.
-    madvise(start, bytes, MADV_HUGEPAGE);
+    // the table works the same. A table smaller than a large page has
+    // nothing to gain.
+    if (bytes >= HUGE_PAGE_BYTES) madvise(start, bytes, MADV_HUGEPAGE);
 #endif
     if (!*dirty) return;
     std::memset(start, 0, bytes);
