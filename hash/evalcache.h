@@ -12,7 +12,11 @@ struct eval_cache_entry {
     int filled;   // 0 in an entry never written: key 0 is a real key, too
 };
 
+#ifdef ZORVU_SMALL_TABLES
+constexpr int EVAL_CACHE_SIZE = 1023;   // the fuzz build's, cleared at once
+#else
 constexpr int EVAL_CACHE_SIZE = 65535;
+#endif
 
 extern eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
 extern eval_cache_entry material_table[EVAL_CACHE_SIZE];

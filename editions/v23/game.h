@@ -5,7 +5,11 @@
 #include <cstdint>
 
 constexpr int REPETITION_STACK = 600;   // keys of the game and the current line
+#ifdef ZORVU_SMALL_TABLES
+constexpr int TT_SLOTS = 1024;          // the fuzz build's, cleared at once
+#else
 constexpr int TT_SLOTS = 262144;        // 2^18: the index key modulo this is the table slot
+#endif
 
 extern uint64_t index_key;   // picks the transposition-table slot
 extern uint64_t check_key;   // confirms the entry belongs to the position

@@ -10,9 +10,15 @@ constexpr int EDITION_MAX_PLY = 32;   // undo records and move-list bounds per s
 constexpr int CASTLE_LIGHT_SHORT = 1, CASTLE_LIGHT_LONG = 2;
 constexpr int CASTLE_DARK_SHORT = 4, CASTLE_DARK_LONG = 8;
 
-// Transposition table: entries, and the modulus of the slot rule.
+// Transposition table: entries, and the modulus of the slot rule. The fuzz
+// build keeps the rule over a small table, which a set-up clears at once.
+#ifdef ZORVU_SMALL_TABLES
+constexpr int HASH_SIZE = 4103;
+constexpr unsigned long long HASH_MODULUS = 4093;
+#else
 constexpr int HASH_SIZE = 262143;
 constexpr unsigned long long HASH_MODULUS = 262133;
+#endif
 
 // The aspiration window of the first search of a run: (-INITIAL_WINDOW,
 // INITIAL_WINDOW); after a completed iteration: the score plus or minus ventana.

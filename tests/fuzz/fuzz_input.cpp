@@ -7,10 +7,20 @@
 #include <cstdlib>
 #include <unistd.h>
 
+namespace {
+
+// Output that goes nowhere without a system call: the front ends flush
+// after every line, and writing each to /dev/null cost a tenth of a run.
+ssize_t discard(void*, const char*, size_t size) { return ssize_t(size); }
+
+}  // namespace
+
 void enter_scratch_directory() {
     char dir[] = "/tmp/zorvu-fuzz-XXXXXX";
     if (!mkdtemp(dir) || chdir(dir) != 0) std::abort();
-    if (!std::freopen("/dev/null", "w", stdout)) std::abort();
+    FILE* nowhere = fopencookie(nullptr, "w", cookie_io_functions_t{nullptr, discard, nullptr, nullptr});
+    if (!nowhere) std::abort();
+    stdout = nowhere;
 }
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 // Moves the process into a fresh scratch directory (the book files land
-// there) and sends standard output to /dev/null. Called once per process.
+// there) and discards standard output. Called once per process.
 void enter_scratch_directory();
 
 // The fuzzer's bytes made safe to run: every word that would set a search
