@@ -69,10 +69,19 @@ int  search_budget_ms();             // budget_ms, or max_time in milliseconds
 // Leaves the search, with stop_search set, as the clock, a poll or the
 // iteration loop ends it; the driver catches it.
 [[noreturn]] void leave_search();
+// The fuzz build stops every search after a thousand nodes of either
+// kind: its inputs are about the commands, and a one-ply search whose
+// quiescence runs away would take most of a run's time. 0: no cap.
+#ifdef ZORVU_SEARCH_NODE_CAP
+constexpr long SEARCH_NODE_CAP = ZORVU_SEARCH_NODE_CAP;
+#else
+constexpr long SEARCH_NODE_CAP = 0;
+#endif
 // Called with a node counter just counted: every POLL_NODES nodes asks the
 // poll hook, and leaves the search when it says stop.
 inline void poll_search(long count) {
-    if ((count & (POLL_NODES - 1)) == 0 && poll_hook && poll_hook()) leave_search();
+    if ((count & (POLL_NODES - 1)) != 0) return;
+    if ((SEARCH_NODE_CAP > 0 && count >= SEARCH_NODE_CAP) || (poll_hook && poll_hook())) leave_search();
 }
 
 int  get_ms();                       // wall clock in milliseconds, modulo 2^32
