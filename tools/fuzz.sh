@@ -10,11 +10,8 @@ set -u
 seconds=${1:-60}
 pattern=${2:-.}
 . "$(dirname "$0")/fuzz_lib.sh"
-fuzz_build
-
-mkdir -p "$build/artifacts" "$build/logs"
+fuzz_start "$build"
 failed=0
-result_line target executions 'exec/s' corpus outcome
 for program in $(fuzz_programs "$pattern"); do
     target=$(basename "$program")
     corpus=$build/corpus/$target

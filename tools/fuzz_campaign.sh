@@ -13,11 +13,8 @@ pattern=${2:-.}
 chunk=${FUZZ_CHUNK:-250000}
 state=${ZORVU_FUZZ_STATE:-$HOME/.cache/zorvu-fuzz}
 . "$(dirname "$0")/fuzz_lib.sh"
-fuzz_build
-mkdir -p "$state/artifacts" "$state/logs"
-
+fuzz_start "$state"
 failed=0
-result_line target executions 'exec/s' corpus outcome
 for program in $(fuzz_programs "$pattern"); do
     target=$(basename "$program")
     corpus=$state/corpus/$target

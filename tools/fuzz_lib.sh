@@ -44,3 +44,11 @@ run_fuzzer() {
 
 # One line of the results table (target, executions, per second, corpus, outcome).
 result_line() { printf '%-16s %12s %8s %8s  %s\n' "$@"; }
+
+# Builds the targets, makes the folders of findings and logs under the
+# given folder, and prints the table's head.
+fuzz_start() {
+    fuzz_build
+    mkdir -p "$1/artifacts" "$1/logs"
+    result_line target executions 'exec/s' corpus outcome
+}
