@@ -13,6 +13,7 @@ man_keys piece_keys[64][2][6];
 namespace {
 
 bool keys_filled = false;
+bool start_up_keys_drawn = false;
 
 // Four successive values of the library generator, 16 bits each, highest first.
 uint64_t random_key() {
@@ -33,6 +34,18 @@ void init_keys() {
         for (auto& c : sq)
             for (man_keys& k : c) k.check = random_key();
     keys_filled = true;
+}
+
+void draw_start_up_keys() {
+    // The library generator behaves as seeded with 1 until srand is called.
+    constexpr unsigned START_UP_SEED = 1;
+    // Nothing draws from the generator after the keys without seeding it
+    // first (the book seeds it from the clock), so once drawn, the keys are
+    // all a later call would change.
+    if (start_up_keys_drawn) return;
+    std::srand(START_UP_SEED);
+    init_keys();
+    start_up_keys_drawn = true;
 }
 
 void new_game() {

@@ -25,6 +25,7 @@ struct man_keys {
 extern man_keys piece_keys[64][2][6];   // [square][colour][kind]
 
 void init_keys();                    // fills the piece keys, once per run: all index keys, then all check keys
+void draw_start_up_keys();           // the keys a new run draws after seeding the generator with 1; drawn once, as they never change
 // A man of colour c and kind p put on or taken off sq.
 inline void toggle_man(int sq, int c, int p) {
     const man_keys& k = piece_keys[sq][c][p];

@@ -12,7 +12,6 @@
 #include "moves/make.h"
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -364,12 +363,9 @@ void tree_surf(int silent) {
 }
 
 void reset_search_state() {
-    // The library generator behaves as seeded with 1 until srand is called.
-    constexpr unsigned START_UP_SEED = 1;
     reset_shared_search_state();
     search_count = 0;
-    std::srand(START_UP_SEED);
-    init_keys();   // the keys a new run draws
+    draw_start_up_keys();   // the keys a new run draws
     clear_table();
     tt_hits = tt_misses = 0;
 }
