@@ -469,4 +469,9 @@ void uci() {
         if (!uci_command(line)) break;
     line_hook = nullptr;   // the hooks and the budget are the console's again
     budget_ms = 0;
+    // The position and the kept lines are the loop's own: their memory goes
+    // with it (a loop started again sets them afresh).
+    std::string().swap(uci_start);
+    std::vector<std::string>().swap(uci_moves);
+    std::deque<std::string>().swap(deferred);
 }
