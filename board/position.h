@@ -37,7 +37,12 @@ constexpr int MAX_PLY = EDITION_MAX_PLY;   // undo records per search line
 // queens, two rooks, bishops and knights, king moves, castling, en passant.
 constexpr int MAX_MOVES = 325;
 constexpr int GEN_STACK = MAX_PLY * MAX_MOVES;   // entries of the generated-move list
+// The fuzz build keeps a short record, so that short inputs fill it.
+#ifdef ZORVU_GAME_RECORD
+constexpr int MAX_GAME = ZORVU_GAME_RECORD;
+#else
 constexpr int MAX_GAME = EDITION_MAX_GAME;   // half-moves in the game record
+#endif
 
 // A move: origin, destination, promotion piece (0 when none) and flags.
 // It is also handled as one 32-bit value: from in the lowest byte, then to,

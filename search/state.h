@@ -57,7 +57,16 @@ extern long branch[20];              // branch[k]: nodes with 3k + 1 to 3k + 3 l
 // A front end that watches the search (UCI mode, and the console's Ctrl-C)
 // hooks in here; at the console and in XBoard mode both hooks are null and
 // budget_ms is 0, so those searches run exactly as they always have.
+// The fuzz build stops every search after a few dozen nodes of either kind,
+// whatever limits its input sets: its inputs are about the commands, and
+// longer searches would take most of a run's time. 0: no cap.
+#ifdef ZORVU_SEARCH_NODE_CAP
+constexpr long SEARCH_NODE_CAP = ZORVU_SEARCH_NODE_CAP;
+constexpr long POLL_NODES = SEARCH_NODE_CAP;   // so that a capped search still asks its hook once
+#else
+constexpr long SEARCH_NODE_CAP = 0;
 constexpr long POLL_NODES = 1024;   // nodes between two calls of poll_hook (a power of two)
+#endif
 static_assert((POLL_NODES & (POLL_NODES - 1)) == 0);
 extern int budget_ms;                // above 0: the search's budget in milliseconds, instead of max_time seconds
 extern int (*poll_hook)();           // asked every POLL_NODES nodes; nonzero stops the search
@@ -69,19 +78,12 @@ int  search_budget_ms();             // budget_ms, or max_time in milliseconds
 // Leaves the search, with stop_search set, as the clock, a poll or the
 // iteration loop ends it; the driver catches it.
 [[noreturn]] void leave_search();
-// The fuzz build stops every search after a thousand nodes of either
-// kind: its inputs are about the commands, and a one-ply search whose
-// quiescence runs away would take most of a run's time. 0: no cap.
-#ifdef ZORVU_SEARCH_NODE_CAP
-constexpr long SEARCH_NODE_CAP = ZORVU_SEARCH_NODE_CAP;
-#else
-constexpr long SEARCH_NODE_CAP = 0;
-#endif
 // Called with a node counter just counted: every POLL_NODES nodes asks the
 // poll hook, and leaves the search when it says stop.
 inline void poll_search(long count) {
     if ((count & (POLL_NODES - 1)) != 0) return;
-    if ((SEARCH_NODE_CAP > 0 && count >= SEARCH_NODE_CAP) || (poll_hook && poll_hook())) leave_search();
+    // The hook first, so that a capped search still reads its input.
+    if ((poll_hook && poll_hook()) || (SEARCH_NODE_CAP > 0 && count >= SEARCH_NODE_CAP)) leave_search();
 }
 
 int  get_ms();                       // wall clock in milliseconds, modulo 2^32
