@@ -27,48 +27,20 @@ void enter_scratch_directory() {
     stdout = nowhere;
 }
 
-namespace {
+std::string script(const char* prefix, const unsigned char* data, std::size_t size) {
+    return prefix + std::string(reinterpret_cast<const char*>(data), size);
+}
 
-// Editions 3.5 and 3.0 read XBoard lines as C strings, so a NUL byte ends a
-// word there.
-bool ends_word(unsigned char c) { return std::isspace(c) || c == '\0'; }
-
-// prefix + data, each word replaced by what `replace` gives for it.
-template <typename Replace>
-std::string rewrite_words(const std::string& prefix, const unsigned char* data, std::size_t size, Replace replace) {
+std::string uci_script(const char* prefix, const unsigned char* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const auto ends_word = [&](std::size_t i) { return i >= size || std::isspace(static_cast<unsigned char>(bytes[i])); };
     std::string out = prefix;
-    std::size_t i = 0;
-    while (i < size) {
-        if (ends_word(data[i])) {
-            out.push_back(char(data[i++]));
-            continue;
-        }
-        std::size_t end = i;
-        while (end < size && !ends_word(data[end])) end++;
-        out += replace(std::string(reinterpret_cast<const char*>(data) + i, end - i));
-        i = end;
+    for (std::size_t i = 0; i < size; i++) {
+        out.push_back(bytes[i]);
+        const bool go = i >= 1 && bytes.compare(i - 1, 2, "go") == 0 && (i < 2 || ends_word(i - 2)) && ends_word(i + 1);
+        if (go) out += " depth 1";
     }
     return out;
-}
-
-}  // namespace
-
-std::string bounded_script(const std::string& prefix, const unsigned char* data, std::size_t size) {
-    return rewrite_words(prefix, data, size, [](const std::string& word) {
-        const bool limit = word == "st" || word == "sd" || word == "time" || word == "otim";
-        return limit ? std::string("zz") : word;
-    });
-}
-
-std::string bounded_uci_script(const std::string& prefix, const unsigned char* data, std::size_t size) {
-    static const char* const limits[] = {"st", "sd", "time", "otim", "depth", "movetime", "wtime", "btime",
-                                         "winc", "binc", "movestogo", "nodes", "infinite"};
-    return rewrite_words(prefix, data, size, [](const std::string& word) {
-        if (word == "go") return std::string("go depth 1");
-        for (const char* limit : limits)
-            if (word == limit) return std::string("zz");
-        return word;
-    });
 }
 
 int run_console_on(const std::string& input) {

@@ -1,5 +1,5 @@
-// tests/fuzz/uci_fuzz.cpp: the UCI loop fed arbitrary lines, every search
-// one ply deep.
+// tests/fuzz/uci_fuzz.cpp: the UCI loop fed arbitrary lines, its searches
+// one ply deep unless a line asks for more.
 #include "fuzz_input.h"
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::remove("open.dat");
-    run_console_on(bounded_uci_script("uci\n", data, size));
+    run_console_on(uci_script("uci\n", data, size));
     return 0;
 }

@@ -1,5 +1,5 @@
-// tests/fuzz/xboard_fuzz.cpp: the XBoard loop fed arbitrary lines, every
-// search one ply deep.
+// tests/fuzz/xboard_fuzz.cpp: the XBoard loop fed arbitrary lines, its
+// searches one ply deep until the input sets other limits.
 #include "fuzz_input.h"
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::remove("open.dat");
-    run_console_on(bounded_script("sd 1\nxboard\n", data, size));
+    run_console_on(script("sd 1\nxboard\n", data, size));
     return 0;
 }
