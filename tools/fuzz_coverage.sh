@@ -1,0 +1,70 @@
+#!/bin/bash
+# Line coverage of the code the fuzz targets drive: builds the targets with
+# clang's source-based coverage (build-cover/), replays each target's corpus
+# (the campaign's, else the last fuzz.sh run's) and its seeds once, and
+# prints, per edition, the coverage of each input-facing source file by all
+# that edition's targets together, then per target. The lines no input
+# reaches go to build-cover/<edition>.unreached.txt.
+# Usage: tools/fuzz_coverage.sh [corpus folder holding fuzz_<target>/]
+#   (default $ZORVU_FUZZ_STATE/corpus, else ~/.cache/zorvu-fuzz/corpus)
+set -u
+. "$(dirname "$0")/fuzz_lib.sh"
+corpora=${1:-${ZORVU_FUZZ_STATE:-$HOME/.cache/zorvu-fuzz}/corpus}
+cover=$root/build-cover
+llvm=$(ls -d /usr/lib/llvm-*/bin | sort -V | tail -1)
+# What a person, a GUI or a book file can feed the programs: the sources of
+# each edition that read it (each edition compiles its own copy).
+common="frontend/console.cpp frontend/commands.cpp frontend/input.cpp frontend/xboard.cpp frontend/uci.cpp
+    board/fen.cpp board/print.cpp book/book.cpp"
+input_sources_35="$common board/setup.cpp frontend/hooks35_30.cpp frontend/texts.cpp"
+input_sources_30="$common board/setup.cpp frontend/hooks35_30.cpp editions/v30/texts.cpp"
+input_sources_23="$common editions/v23/texts.cpp editions/v23/loader.cpp"
+
+mkdir -p "$cover"
+CC=clang CXX=clang++ cmake -S "$root" -B "$cover" -DCMAKE_BUILD_TYPE=Release -DZORVU_FUZZ=ON -DZORVU_TESTS=OFF \
+    -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" > "$cover/build.log" 2>&1 &&
+    cmake --build "$cover" -j "$(nproc)" >> "$cover/build.log" 2>&1 ||
+    { cat "$cover/build.log"; echo "coverage build failed"; exit 2; }
+
+sources_of() {
+    local list=input_sources_$1
+    for source in ${!list}; do echo "$root/$source"; done
+}
+
+# Replays one target's inputs; leaves its raw profile in build-cover/profiles.
+replay() {
+    local program=$1 target surface
+    target=$(basename "$program")
+    surface=${target#fuzz_}
+    surface=${surface%[0-9][0-9]}
+    mkdir -p "$cover/profiles" "$cover/empty"
+    LLVM_PROFILE_FILE="$cover/profiles/$target.profraw" "$program" -runs=0 \
+        $( [ -d "$corpora/$target" ] && echo "$corpora/$target") "$root/tests/fuzz/corpus/$surface" \
+        > "$cover/profiles/$target.log" 2>&1 || { echo "$target: replay failed"; tail -5 "$cover/profiles/$target.log"; }
+}
+
+for edition in 35 30 23; do
+    programs=$(ls "$cover"/fuzz_*"$edition")
+    objects=()
+    for program in $programs; do
+        replay "$program"
+        objects+=(-object "$program")
+    done
+    "$llvm/llvm-profdata" merge -o "$cover/$edition.profdata" "$cover"/profiles/fuzz_*"$edition".profraw
+    echo "== edition $edition: every target together"
+    "$llvm/llvm-cov" report "${objects[@]:1}" -instr-profile="$cover/$edition.profdata" $(sources_of "$edition") 2>&1 |
+        grep -v 'mismatched data' | sed "s|$root/||"
+    "$llvm/llvm-cov" show "${objects[@]:1}" -instr-profile="$cover/$edition.profdata" $(sources_of "$edition") \
+        -show-line-counts -use-color=false | sed "s|$root/||" |
+        awk '/^[^ |].*\.cpp:$/ { file = $0 } / +[0-9]+\| +0\|/ { print file " " $0 }' > "$cover/$edition.unreached.txt"
+    # Per target: the lines of the files it enters at all.
+    for program in $programs; do
+        target=$(basename "$program")
+        "$llvm/llvm-profdata" merge -o "$cover/$target.profdata" "$cover/profiles/$target.profraw"
+        "$llvm/llvm-cov" report "$program" -instr-profile="$cover/$target.profdata" $(sources_of "$edition") |
+            awk -v target="$target" '$1 ~ /\.cpp$/ && $5 > $6 { files++; lines += $8; missed += $9 }
+                END { printf "%-16s %d of %d lines (%.1f%%) in the %d files it enters\n",
+                      target, lines - missed, lines, 100 * (lines - missed) / lines, files }'
+    done
+done
