@@ -110,6 +110,7 @@ void tree_surf_time(long op_time, long own_time) {
 void reset_search_state() {
     reset_shared_search_state();
     reset_tables();
+    clear_ordering();
     is_endgame = 0;   // endgame() compares the new phase with the last one
 }
 

@@ -88,6 +88,9 @@ void reset_shared_search_state() {
     maxkf = INITIAL_WINDOW;
     book_on = 0;
     clear_search_counters();
+    firstmove = cutoffs = ab_firstmove = ab_cutoffs = 0;
+    nodes = qnodes = 0;   // a book move reports the last search's figures
+    mdpth = eval_global = 0;
 }
 
 // Nodes with 3k + 1 to 3k + 3 legal moves end up counted in branch[k]; the

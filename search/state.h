@@ -93,9 +93,10 @@ void print_line(int depth, int score, const tagLINE* line, int moves, long node_
 void print_cutoff_statistics();      // the first-move cutoff rates, after a stopped search
 void print_search_counters();       // the "Counters" and "Branching" lines after an engine move
 void clear_search_counters();
-// What every edition's search leaves to the next (the aspiration window and
-// the counters) back at a fresh program's values, with the book off; the
-// rest of the shared state each search sets up for itself.
+// What every edition's search leaves to the next (the aspiration window, the
+// counters and the figures a book move reports) back at a fresh program's
+// values, with the book off; the rest of the shared state each search sets
+// up for itself.
 void reset_shared_search_state();
 void count_branch(int legal);        // a node's legal-move count, as it grows, into branch
 void set_line(tagLINE* line, move_bytes m, const tagLINE& below);   // m then below, at most MAX_LINE moves
