@@ -114,7 +114,11 @@ int book_move(int side) {
         std::printf(" \n");
     }
 
+#ifdef ZORVU_BOOK_SEED
+    std::srand(ZORVU_BOOK_SEED);   // the fuzz build: the same choice every time, so that a run repeats
+#else
     std::srand(unsigned(get_ms()));
+#endif
     const book_entry chosen = entries[std::rand() % n];
     // An entry may be stale (the key holds no castling rights) or a pawn
     // reaching the last rank: only a move the position allows is played.
