@@ -1,7 +1,7 @@
 # tools/fuzz_lib.sh: what fuzz.sh and fuzz_campaign.sh share (sourced by
 # both): the fuzz build, the run of one target, and the result lines.
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build-fuzz
+build=${FUZZ_BUILD:-$root/build-fuzz}
 # The longest input tried, in bytes: scripts of a few dozen commands.
 max_len=${FUZZ_MAX_LEN:-1024}
 

@@ -2,6 +2,7 @@
 #include "fuzz_input.h"
 #include "frontend/console.h"
 #include "frontend/input.h"
+#include "search/driver.h"
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -22,9 +23,14 @@ void enter_scratch_directory() {
     char* dir = mkdtemp(in_memory);
     if (!dir) dir = mkdtemp(on_disk);
     if (!dir || chdir(dir) != 0) std::abort();
-    FILE* nowhere = fopencookie(nullptr, "w", cookie_io_functions_t{nullptr, discard, nullptr, nullptr});
-    if (!nowhere) std::abort();
-    stdout = nowhere;
+    // ZORVU_FUZZ_OUTPUT names a file that keeps what the runs print (to
+    // compare a run alone with the same run after others); by default the
+    // output goes nowhere.
+    const char* keep = std::getenv("ZORVU_FUZZ_OUTPUT");
+    FILE* out = keep ? std::fopen(keep, "w")
+                     : fopencookie(nullptr, "w", cookie_io_functions_t{nullptr, discard, nullptr, nullptr});
+    if (!out) std::abort();
+    stdout = out;
 }
 
 std::string script(const char* prefix, const unsigned char* data, std::size_t size) {
@@ -44,6 +50,9 @@ std::string uci_script(const char* prefix, const unsigned char* data, std::size_
 }
 
 int run_console_on(const std::string& input) {
+    // What the searches of an earlier run left (tables, caches, counters)
+    // back as a new process finds it.
+    reset_search_state();
     use_input_text(input);   // also drops a word an earlier run gave back
     const int status = console_main();
     std::fflush(stdout);

@@ -6,7 +6,8 @@
 #include <string>
 
 // Moves the process into a fresh scratch directory (the book files land
-// there) and discards standard output. Called once per process.
+// there) and discards standard output, or writes it to the file named by
+// ZORVU_FUZZ_OUTPUT. Called once per process.
 void enter_scratch_directory();
 
 // prefix followed by the fuzzer's bytes, as the program's standard input.
