@@ -62,4 +62,4 @@ deb:
 	cd $(DEB_BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz build-cover

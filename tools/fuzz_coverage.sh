@@ -1,7 +1,7 @@
 #!/bin/bash
 # Line coverage of the code the fuzz targets drive: builds the targets with
 # clang's source-based coverage (build-cover/), replays each target's corpus
-# (the campaign's, else the last fuzz.sh run's) and its seeds once, and
+# (the campaign's, or the one in the given folder) and the committed inputs, and
 # prints, per edition, the coverage of each input-facing source file by all
 # that edition's targets together, then per target. The lines no input
 # reaches go to build-cover/<edition>.unreached.txt.
@@ -20,13 +20,10 @@ input_sources_35="$common board/setup.cpp frontend/hooks35_30.cpp frontend/texts
 input_sources_30="$common board/setup.cpp frontend/hooks35_30.cpp editions/v30/texts.cpp"
 input_sources_23="$common editions/v23/texts.cpp editions/v23/loader.cpp"
 
-mkdir -p "$cover"
-CC=clang CXX=clang++ cmake -S "$root" -B "$cover" -DCMAKE_BUILD_TYPE=Release -DZORVU_FUZZ=ON -DZORVU_TESTS=OFF \
-    -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping" \
-    -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" > "$cover/build.log" 2>&1 &&
-    cmake --build "$cover" -j "$(nproc)" >> "$cover/build.log" 2>&1 ||
-    { cat "$cover/build.log"; echo "coverage build failed"; exit 2; }
+fuzz_build "$cover" -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate"
 
+# The input-reading sources of an edition (35, 30 or 23), with their paths.
 sources_of() {
     local list=input_sources_$1
     for source in ${!list}; do echo "$root/$source"; done

@@ -5,13 +5,16 @@ build=${FUZZ_BUILD:-$root/build-fuzz}
 # The longest input tried, in bytes: scripts of a few dozen commands.
 max_len=${FUZZ_MAX_LEN:-1024}
 
-# Builds the libFuzzer targets with clang into build-fuzz/.
+# fuzz_build [FOLDER [cmake settings]]: builds the libFuzzer targets with
+# clang (into build-fuzz/ by default).
 fuzz_build() {
-    mkdir -p "$build"
-    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-        -DZORVU_FUZZ=ON -DZORVU_TESTS=OFF > "$build/build.log" 2>&1 &&
-        cmake --build "$build" -j "$(nproc)" >> "$build/build.log" 2>&1 ||
-        { cat "$build/build.log"; echo "fuzz build failed"; exit 2; }
+    local dir=${1:-$build}
+    shift $(($# > 0 ? 1 : 0))
+    mkdir -p "$dir"
+    CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+        -DZORVU_FUZZ=ON -DZORVU_TESTS=OFF "$@" > "$dir/build.log" 2>&1 &&
+        cmake --build "$dir" -j "$(nproc)" >> "$dir/build.log" 2>&1 ||
+        { cat "$dir/build.log"; echo "fuzz build failed"; exit 2; }
 }
 
 # The built targets whose names match a pattern.
