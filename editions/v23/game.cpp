@@ -40,8 +40,8 @@ void draw_start_up_keys() {
     // The library generator behaves as seeded with 1 until srand is called.
     constexpr unsigned START_UP_SEED = 1;
     // Nothing draws from the generator after the keys without seeding it
-    // first (the book seeds it from the clock), so once drawn, the keys are
-    // all a later call would change.
+    // first (the book seeds it from the clock), so the keys drawn once from
+    // that seed stay right for every later call.
     if (start_up_keys_drawn) return;
     std::srand(START_UP_SEED);
     init_keys();
