@@ -89,7 +89,10 @@ int book_move_bits(int from, int to) {
         if (to == ep) bits |= MF_EP;
         if (std::abs(from - to) > 9) bits |= MF_DOUBLE;
     }
-    if (piece[from] == KING && std::abs(from - to) > 1) bits |= MF_CASTLE;
+    // Castling is the king's only move of two squares; a step to the next
+    // rank (7, 8 or 9 squares on) is a plain move, and flagged as castling
+    // it would move a rook that is not there.
+    if (piece[from] == KING && std::abs(from - to) == 2) bits |= MF_CASTLE;
     return bits;
 }
 

@@ -126,6 +126,7 @@ TEST(BookMoveBits, FlagsComeFromTheBoard) {
     EXPECT_EQ(book_move_bits(sq("e1"), sq("g1")), 0x02);   // the king moves two squares
     EXPECT_EQ(book_move_bits(sq("e1"), sq("c1")), 0x02);
     EXPECT_EQ(book_move_bits(sq("e1"), sq("f1")), 0x00);
+    EXPECT_EQ(book_move_bits(sq("e1"), sq("f2")), 0x00);   // a step to the next rank is no castling
     EXPECT_EQ(book_move_bits(sq("e2"), sq("e4")), 0x18);   // pawn and double step
     EXPECT_EQ(book_move_bits(sq("e2"), sq("e3")), 0x10);
     EXPECT_EQ(book_move_bits(sq("d2"), sq("c3")), 0x11);   // a pawn takes
