@@ -53,15 +53,17 @@ for edition in 35 30 23; do
     "$llvm/llvm-cov" report "${objects[@]:1}" -instr-profile="$cover/$edition.profdata" $(sources_of "$edition") 2>&1 |
         grep -v 'mismatched data' | sed "s|$root/||"
     "$llvm/llvm-cov" show "${objects[@]:1}" -instr-profile="$cover/$edition.profdata" $(sources_of "$edition") \
-        -show-line-counts -use-color=false | sed "s|$root/||" |
+        -show-line-counts -use-color=false 2>/dev/null | sed "s|$root/||" |
         awk '/^[^ |].*\.cpp:$/ { file = $0 } / +[0-9]+\| +0\|/ { print file " " $0 }' > "$cover/$edition.unreached.txt"
-    # Per target: the lines of the files it enters at all.
+    # Per target: the lines of the functions it enters at all.
     for program in $programs; do
         target=$(basename "$program")
         "$llvm/llvm-profdata" merge -o "$cover/$target.profdata" "$cover/profiles/$target.profraw"
-        "$llvm/llvm-cov" report "$program" -instr-profile="$cover/$target.profdata" $(sources_of "$edition") |
-            awk -v target="$target" '$1 ~ /\.cpp$/ && $5 > $6 { files++; lines += $8; missed += $9 }
-                END { printf "%-16s %d of %d lines (%.1f%%) in the %d files it enters\n",
-                      target, lines - missed, lines, 100 * (lines - missed) / lines, files }'
+        "$llvm/llvm-cov" report -show-functions "$program" -instr-profile="$cover/$target.profdata" \
+            $(sources_of "$edition") 2>/dev/null |
+            awk -v target="$target" '$1 != "TOTAL" && NF >= 10 && $(NF-8) ~ /^[0-9]+$/ && $(NF-7) < $(NF-8) {
+                    functions++; lines += $(NF-5); missed += $(NF-4) }
+                END { printf "%-16s %d of %d lines (%.1f%%) in the %d functions it enters\n",
+                      target, lines - missed, lines, 100 * (lines - missed) / lines, functions }'
     done
 done
