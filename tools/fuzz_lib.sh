@@ -3,7 +3,7 @@
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 # The longest input tried, in bytes: scripts of a few dozen commands.
-max_len=${FUZZ_MAX_LEN:-1024}
+max_len=${FUZZ_MAX_LEN:-512}
 
 # fuzz_build [FOLDER [cmake settings]]: builds the libFuzzer targets with
 # clang (into build-fuzz/ by default).
