@@ -40,6 +40,14 @@ bool read_xboard_line(std::string& line) {
 // there is none; values beyond the range of long saturate.
 long number_in(const std::string& rest) { return std::strtol(rest.c_str(), nullptr, 10); }
 
+// A clock in centiseconds, held within what the clock arithmetic takes (a
+// clock beyond it would overflow the budget's sums).
+long clock_in(const std::string& rest) {
+    constexpr long CS_PER_SECOND = 100;
+    constexpr long MAX_CLOCK = MAX_TIME_SECONDS * CS_PER_SECOND;
+    return std::clamp(number_in(rest), -MAX_CLOCK, MAX_CLOCK);
+}
+
 // The text after the command word opens with a number, as strtol reads one.
 bool starts_with_number(const std::string& rest) {
     const char* p = rest.c_str();
@@ -128,13 +136,13 @@ bool xboard_command(const std::string& w, const std::string& rest) {
     } else if (w == "black") {
         set_side_to_move(DARK, w);
     } else if (w == "otim") {
-        op_time = number_in(rest);
+        op_time = clock_in(rest);
         std::printf("opponent time = %ld ", op_time);
         tree_surf_time(op_time, total_time);
         max_depth = NO_LIMIT;
         std::printf("\n");
     } else if (w == "time") {
-        total_time = number_in(rest);
+        total_time = clock_in(rest);
         std::printf("total time = %ld ", total_time);
         tree_surf_time(op_time, total_time);
         std::printf("%d per move \n", max_time);
