@@ -1,6 +1,6 @@
 // tests/fuzz/fuzz_input.h: what the fuzz targets of the front ends share:
 // running a program's console on given bytes, in a scratch directory of its
-// own, with nothing printed. The fuzz build caps every search at a thousand
+// own, with nothing printed. The fuzz build caps every search at a few dozen
 // nodes, so any limit an input sets still ends in a short search.
 #pragma once
 #include <string>
@@ -16,5 +16,6 @@ std::string script(const char* prefix, const unsigned char* data, std::size_t si
 // is one ply deep unless its own line asks for more.
 std::string uci_script(const char* prefix, const unsigned char* data, std::size_t size);
 
-// Runs the program's console loop with `input` as its standard input.
+// Runs the program's console loop with `input` as its standard input, from
+// a fresh program's search state.
 int run_console_on(const std::string& input);
