@@ -33,8 +33,7 @@ sources_of() {
 replay() {
     local program=$1 target surface
     target=$(basename "$program")
-    surface=${target#fuzz_}
-    surface=${surface%[0-9][0-9]}
+    surface=$(surface_of "$program")
     mkdir -p "$cover/profiles" "$cover/empty"
     LLVM_PROFILE_FILE="$cover/profiles/$target.profraw" "$program" -runs=0 \
         $( [ -d "$corpora/$target" ] && echo "$corpora/$target") "$root/tests/fuzz/corpus/$surface" \

@@ -24,6 +24,15 @@ fuzz_programs() {
     done
 }
 
+# The input surface a target feeds (fuzz_uci35: uci), which names its seeds
+# and dictionary.
+surface_of() {
+    local surface
+    surface=$(basename "$1")
+    surface=${surface#fuzz_}
+    echo "${surface%[0-9][0-9]}"
+}
+
 # run_fuzzer PROGRAM CORPUS ARTIFACT_PREFIX LOG [libFuzzer options]: runs a
 # target from its corpus and its seeds, with the dictionary of its surface.
 # A run longer than 10 s is a hang: searches are one ply deep. Sets status,
@@ -31,9 +40,7 @@ fuzz_programs() {
 run_fuzzer() {
     local program=$1 corpus=$2 artifacts=$3 log=$4 surface
     shift 4
-    surface=$(basename "$program")
-    surface=${surface#fuzz_}
-    surface=${surface%[0-9][0-9]}
+    surface=$(surface_of "$program")
     "$program" "$corpus" "$root/tests/fuzz/corpus/$surface" -dict="$root/tests/fuzz/dict/$surface.dict" \
         -max_len="$max_len" -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$artifacts" \
         -print_final_stats=1 "$@" > "$log" 2>&1

@@ -13,7 +13,6 @@ man_keys piece_keys[64][2][6];
 namespace {
 
 bool keys_filled = false;
-bool start_up_keys_drawn = false;
 
 // Four successive values of the library generator, 16 bits each, highest first.
 uint64_t random_key() {
@@ -24,8 +23,7 @@ uint64_t random_key() {
 
 constexpr int START_PIECES[8] = {ROOK, KNIGHT, BISHOP, QUEEN, KING, BISHOP, KNIGHT, ROOK};
 
-}  // namespace
-
+// All index keys, then all check keys.
 void init_keys() {
     for (auto& sq : piece_keys)
         for (auto& c : sq)
@@ -36,20 +34,21 @@ void init_keys() {
     keys_filled = true;
 }
 
+}  // namespace
+
 void draw_start_up_keys() {
     // The library generator behaves as seeded with 1 until srand is called.
     constexpr unsigned START_UP_SEED = 1;
     // Nothing draws from the generator after the keys without seeding it
     // first (the book seeds it from the clock), so the keys drawn once from
     // that seed stay right for every later call.
-    if (start_up_keys_drawn) return;
+    if (keys_filled) return;
     std::srand(START_UP_SEED);
     init_keys();
-    start_up_keys_drawn = true;
 }
 
 void new_game() {
-    if (!keys_filled) init_keys();   // once per run, before anything draws from the generator
+    draw_start_up_keys();
     for (int s = 0; s < 64; s++) color[s] = piece[s] = EMPTY;
     for (int f = 0; f < 8; f++) {
         piece[f] = piece[56 + f] = START_PIECES[f];

@@ -24,8 +24,9 @@ struct man_keys {
 };
 extern man_keys piece_keys[64][2][6];   // [square][colour][kind]
 
-void init_keys();                    // fills the piece keys, once per run: all index keys, then all check keys
-void draw_start_up_keys();           // the keys a new run draws after seeding the generator with 1; drawn once, as they never change
+// The piece keys a new run draws from the generator seeded with 1: drawn
+// once, as they never change.
+void draw_start_up_keys();
 // A man of colour c and kind p put on or taken off sq.
 inline void toggle_man(int sq, int c, int p) {
     const man_keys& k = piece_keys[sq][c][p];
