@@ -125,8 +125,12 @@ int depth_step(const node_info& n, bool first) {
 
 // The table's answer for the position after move m, when it settles the
 // move. Bounds settle it only in deep nodes, but always teach the history.
+// A root move is settled only by what this search stored: every child is
+// stored with the best score of its node so far, so after a search all the
+// root's children hold the root's score, and taking those as answers would
+// make the next search of the same root pick its first listed move.
 bool table_score(const node_info& n, move_bytes m, int* score) {
-    const tt_entry* e = tt_probe(n.depth);
+    const tt_entry* e = tt_probe(n.depth, ply == 1);
     if (!e) return false;
     int& h = history_table[int(m.from)][int(m.to)];
     bool settled = e->bound == TT_EXACT;

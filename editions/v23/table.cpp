@@ -34,9 +34,9 @@ tt_entry* tt_slot() { return &tt_table[index_key % TT_SLOTS]; }
 
 // An empty slot matches the check key 0 of the initial position, but its
 // depth 0 never satisfies a probe, which always asks for one ply or more.
-const tt_entry* tt_probe(int depth) {
+const tt_entry* tt_probe(int depth, bool this_search_only) {
     const tt_entry* e = tt_slot();
-    if (holds_position(e) && e->depth >= depth && e->depth > 0) {
+    if (holds_position(e) && e->depth >= depth && e->depth > 0 && (!this_search_only || e->age == search_count)) {
         tt_hits++;
         return e;
     }

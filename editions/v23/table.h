@@ -33,9 +33,10 @@ void clear_table();
 // look-up a little later does not wait for memory.
 inline void tt_prefetch() { __builtin_prefetch(&tt_table[index_key % TT_SLOTS]); }
 tt_entry* tt_slot();   // the entry the current position's index key selects
-// The current position's entry when it was stored at least `depth` deep;
-// otherwise nullptr. Counts a hit or a miss.
-const tt_entry* tt_probe(int depth);
+// The current position's entry when it was stored at least `depth` deep
+// (and, when this_search_only, by the current search); otherwise nullptr.
+// Counts a hit or a miss.
+const tt_entry* tt_probe(int depth, bool this_search_only = false);
 // Stores the score of the current position with its bound relative to the
 // window (alpha, beta). A shallower result does not push out an entry of
 // this search; anything else is overwritten. A new position clears the move.
