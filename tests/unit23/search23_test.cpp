@@ -141,6 +141,19 @@ TEST_F(Search23, TableKeepsDeeperResultsOfThisSearchOnly) {
     EXPECT_EQ(tt_misses, misses + 1);
 }
 
+// Searching the same root again (a move taken back, a second "go") finds
+// the same move with a real search, not the first listed move taken from the
+// scores the last search left at every root child.
+TEST_F(Search23, SecondSearchOfARootSearchesItAgain) {
+    set_up(MIDDLE_GAME, 4);
+    const std::string first = search_move();
+    const long first_nodes = nodes;
+    minki = -INITIAL_WINDOW, maxkf = INITIAL_WINDOW;
+    EXPECT_EQ(search_move(), first);
+    EXPECT_GT(nodes, first_nodes / 4);
+    EXPECT_GE(var_princ.count, 2);
+}
+
 TEST_F(Search23, NullMoveNeedsDepthPiecesAndAnEarlyGame) {
     set_up(MIDDLE_GAME);
     make_first_legal();
