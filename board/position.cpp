@@ -1,5 +1,6 @@
 // board/position.cpp: the position globals and the constant board tables.
 #include "board/position.h"
+#include <cstring>
 
 int color[64];
 int piece[64];
@@ -35,6 +36,23 @@ int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];
 hist_rec hist_dat[MAX_PLY];
 hist_rec undo_dat[MAX_GAME];
 int undos;
+int game_plies;
+
+namespace {
+constexpr int RECORDS_KEPT = MAX_GAME / 2;   // what a full record keeps: an even count, so moves still pair up
+static_assert(RECORDS_KEPT % 2 == 0 && RECORDS_KEPT >= 10);   // the repetition test reads the last ten
+}  // namespace
+
+void keep_room_in_record() {
+    if (undos < MAX_GAME) return;
+    std::memmove(undo_dat, undo_dat + (MAX_GAME - RECORDS_KEPT), RECORDS_KEPT * sizeof(hist_rec));
+    undos = RECORDS_KEPT;
+}
+
+void clear_game_record() {
+    undos = 0;
+    game_plies = 0;
+}
 
 const int mailbox[120] = {
     -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,

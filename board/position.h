@@ -30,8 +30,8 @@ constexpr int MF_CAPTURE = 0x01, MF_CASTLE = 0x02, MF_EP = 0x04;
 constexpr int MF_DOUBLE = 0x08, MF_PAWN = 0x10, MF_PROMOTE = 0x20;
 
 // Capacities, per edition (edition.h): editions 3.5 and 3.0 keep 2048
-// half-moves in the game record, since engine-versus-engine games regularly
-// pass 150 moves a side; edition 2.3 keeps its 300.
+// half-moves in the game record, edition 2.3 its 300. A game goes on past
+// them: a full record drops its older half (see keep_room_in_record).
 constexpr int MAX_PLY = EDITION_MAX_PLY;   // undo records per search line
 // A position a game can reach has at most 325 pseudo-legal moves: nine
 // queens, two rooks, bishops and knights, king moves, castling, en passant.
@@ -103,7 +103,11 @@ extern gen_rec gen_dat[GEN_STACK];
 extern int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];   // the list of ply p: [gen_begin[p], gen_end[p])
 extern hist_rec hist_dat[MAX_PLY];
 extern hist_rec undo_dat[MAX_GAME];
-extern int undos;
+extern int undos;        // records kept in undo_dat, the last move last
+// Half-moves played since the position was set up; what counts the game's
+// moves (the book window, clock rules, moves to the time control) reads
+// this, since the record may have dropped its oldest moves.
+extern int game_plies;
 
 extern const int mailbox[120];
 extern const signed char mailbox64[64];
@@ -116,3 +120,7 @@ extern const char piece_char_english[7];   // "PNBRQK": FEN
 extern const char* const START_FEN;
 
 void init();   // sets up the initial position (from START_FEN, but in edition 2.3)
+// Makes room for one more record: a full record drops its older half, so
+// that take-backs still reach far and the repetition test its last moves.
+void keep_room_in_record();
+void clear_game_record();   // no move played since the position was set up

@@ -24,7 +24,13 @@ void print_board() {
 
 void print_game() {
     std::printf("-Lista de jugadas---\n");
-    int number = 1, column = 0;
+    // A long game's record keeps only its later moves (an even number were
+    // dropped, so the pairs stay as they were); the numbers stay the game's.
+    const int dropped = game_plies - undos;
+    if (dropped > 0)
+        std::printf("(the first %d half-moves are no longer kept: the list starts at move %d)\n", dropped,
+                    dropped / 2 + 1);
+    int number = dropped / 2 + 1, column = 0;
     for (int i = 0; i < undos; i++) {
         if (column == 0) std::printf("%d .", number);
         print_move(undo_dat[i].m);

@@ -16,7 +16,7 @@ bool distances_filled = false;   // the distance table never changes: filled onc
 
 int process_fen(const char* fen) {
     gen_begin[0] = 0;
-    undos = 0;
+    clear_game_record();
     material_balance = 0;
     hash_seq = 0;
     master_checksum = 0;

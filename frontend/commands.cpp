@@ -20,9 +20,6 @@ namespace {
 
 constexpr int MS_PER_SECOND = 1000;
 
-// A move refused because the game record is full.
-void print_game_full() { std::printf("Game record full (%d moves): move refused \n", MAX_GAME); }
-
 // When the search left no move in var_princ: says whether the engine is
 // mated or stalemated, stops it playing, and returns true.
 bool announce_no_move() {
@@ -119,7 +116,6 @@ int find_listed_move(int from, int to, int promote) {
 entry_result enter_move(const std::string& word, promotion_letters letters) {
     const int i = find_typed_move(word, letters);
     if (i < 0) return NO_SUCH_MOVE;
-    if (undos >= MAX_GAME) return RECORD_FULL;
     if (!makemove(gen_dat[i].m)) return KING_LEFT_ATTACKED;
     record_move();
     return MOVE_MADE;
@@ -128,28 +124,27 @@ entry_result enter_move(const std::string& word, promotion_letters letters) {
 void move_entry(const std::string& word) {
     const entry_result result = enter_move(word, CONSOLE_LETTERS);
     if (result == MOVE_MADE) return;
-    if (result == RECORD_FULL) {
-        print_game_full();
-        return;
-    }
     std::printf("Illegal move.\n");
     if (EXPLAINS_REFUSED_MOVE)
         std::printf(result == KING_LEFT_ATTACKED ? "In list, but not allowed \n" : "Not found in list \n");
 }
 
 void record_move() {
+    keep_room_in_record();
     undo_dat[undos] = hist_dat[0];
     if (book_mark) {
         addbook(book_mark_key, undo_dat[undos].m.from, undo_dat[undos].m.to, xside);
         book_mark = 0;
     }
     undos++;
+    game_plies++;
     ply = 0;
     Move2Gen();
 }
 
 void take_back_one() {
     undos--;
+    game_plies--;
     hist_dat[0] = undo_dat[undos];
     ply = 1;
     takeback();
@@ -200,13 +195,7 @@ move_bytes first_legal_move() {
 }
 
 void engine_reply() {
-    // The game record has room for the engine's move, or the engine stops.
-    if (undos >= MAX_GAME) {
-        print_game_full();
-        computer_side = EMPTY;
-        return;
-    }
-    book_on = undos < BOOK_PLY_LIMIT;
+    book_on = game_plies < BOOK_PLY_LIMIT;
     const int started = get_ms();
     interruptible_search();
     const long seconds = long(uint32_t(get_ms()) - uint32_t(started)) / MS_PER_SECOND;

@@ -10,7 +10,7 @@
 #include "frontend/edition_hooks.h"
 
 // What became of a move typed or sent by the interface.
-enum entry_result { MOVE_MADE, NO_SUCH_MOVE, RECORD_FULL, KING_LEFT_ATTACKED };
+enum entry_result { MOVE_MADE, NO_SUCH_MOVE, KING_LEFT_ATTACKED };
 
 void cmd_new();        // new game from the initial position; the engine plays neither side
 void cmd_undo();       // takes back one half-move; the engine stops playing
@@ -31,7 +31,7 @@ void move_entry(const std::string& word);   // the console's: a refused move is 
 // The move just made at ply 0 joins the game record (first the book, when
 // "ab" marked a position), and the next position's moves are generated.
 void record_move();
-void take_back_one();  // the last recorded move, without generating the moves
+void take_back_one();  // the last recorded move (undos > 0), without generating the moves
 // The engine's move is made and recorded; should it be refused (the search
 // and the book give legal moves), the engine stops playing instead: false.
 bool play_engine_move(move_bytes m);

@@ -203,11 +203,7 @@ void play_moves(const std::vector<std::string>& moves, std::size_t from) {
             uci_moves.push_back(w);
             continue;
         }
-        if (r == RECORD_FULL)
-            info_string("game record full (" + std::to_string(MAX_GAME) + " moves): the moves from " + shown(w) +
-                        " on are refused");
-        else
-            info_string("illegal move " + shown(w) + ": the position is the one before it");
+        info_string("illegal move " + shown(w) + ": the position is the one before it");
         return;
     }
 }
@@ -345,7 +341,7 @@ bool cmd_go(const std::string& rest) {
     Move2Gen();
 
     move_bytes best{};
-    if (own_book && budget_ms > 0 && !go.infinite && undos < BOOK_PLY_LIMIT && book_move(side)) {
+    if (own_book && budget_ms > 0 && !go.infinite && game_plies < BOOK_PLY_LIMIT && book_move(side)) {
         best = var_princ.moves[0];
         info_string("book move");
     } else {

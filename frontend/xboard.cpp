@@ -60,8 +60,7 @@ void engine_moves() {
     while (side == computer_side) {
         tree_surf(1);
         const move_bytes m = var_princ.moves[0];
-        // No move, or no room left for it in the game record: the engine stops.
-        if (move_value(m) == 0 || undos >= MAX_GAME) {
+        if (move_value(m) == 0) {   // mated or stalemated: the engine stops
             computer_side = EMPTY;
             return;
         }
@@ -89,7 +88,7 @@ void set_side_to_move(int s, const std::string& word) {
     }
     side = s;
     xside = s ^ 1;
-    undos = 0;
+    clear_game_record();
     ply = 0;
     Move2Gen();
     computer_side = xside;
@@ -112,7 +111,7 @@ void take_back(int count) {
 
 void interface_move(const std::string& word) {
     if (enter_move(word, XBOARD_LETTERS) == MOVE_MADE) {
-        book_on = undos < BOOK_PLY_LIMIT;
+        book_on = game_plies < BOOK_PLY_LIMIT;
         return;
     }
     std::printf("%s%s\n", XBOARD_UNKNOWN, word.c_str());
@@ -157,7 +156,7 @@ bool xboard_command(const std::string& w, const std::string& rest) {
         max_depth = clamp_to(number_in(rest), 1, INT_MAX);
         max_time = NO_LIMIT;
     } else if (w == "go") {
-        book_on = undos < BOOK_PLY_LIMIT;
+        book_on = game_plies < BOOK_PLY_LIMIT;
         computer_side = side;
     } else if (w == "hint") {
         hint();

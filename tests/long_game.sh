@@ -1,8 +1,9 @@
 #!/bin/sh
-# A game longer than the game record: the knights go back and forth until
-# the record is full, at the console and in XBoard mode. Moves that would not
-# fit are refused (typed ones and the engine's own), the position stays
-# right, "undo" and "remove" make room again, and the program ends cleanly.
+# Games longer than the game record: the knights go back and forth past its
+# capacity, by one half-move and by a thousand, at the console, in XBoard
+# mode and in UCI mode. Every move is taken, the positions stay right, "mr"
+# numbers the moves as the game does, "undo" walks back through the moves
+# kept, and the engine still answers with a move of the side to move.
 # Usage: long_game.sh PROGRAM CAPACITY (CAPACITY a multiple of 4: the knights
 # are then home again when the record is full).
 program=$1 capacity=$2
@@ -17,15 +18,14 @@ cd "$work" || exit 2   # the book files, if any, stay here
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The knights' moves that fill the record: light out, dark out, light home,
-# dark home.
+# knights COUNT [FIRST]: COUNT knight moves of the cycle light out, dark
+# out, light home, dark home, starting at place FIRST (0 to 3) of it.
 knights() {
-    awk -v n="$capacity" 'BEGIN { split("g1f3 g8f6 f3g1 f6g8", m, " ");
-                                  for (i = 0; i < n; i++) print m[i % 4 + 1] }'
+    awk -v n="$1" -v f="${2:-0}" 'BEGIN { split("g1f3 g8f6 f3g1 f6g8", m, " ");
+                                          for (i = 0; i < n; i++) print m[(f + i) % 4 + 1] }'
 }
 
-# Runs the program on the input file $1; output in $1.out, errors in $1.err,
-# exit status in $status.
+# Runs the program on the input file $1; output in $1.out, errors in $1.err.
 run() {
     "$program" < "$1" > "$1.out" 2> "$1.err"
     status=$?
@@ -47,100 +47,107 @@ positions() {
     sed 's/^\(zorvu> \)*//' "$1" |
         grep -E '^[rnbqkpRNBQKP1-8]+(/[rnbqkpRNBQKP1-8]+){7} [wb] |^[tcadrpTCADRP1-8]+(,[tcadrpTCADRP1-8]+){7} $'
 }
+# state N: the position after N half-moves of the cycle.
 if printf 'fn\nbye\n' | "$program" | grep -q '^zorvu> tcadract,'; then
-    START="tcadract,pppppppp,8,8,8,8,PPPPPPPP,TCADRACT "
-    KNIGHT_OUT="tcadra1t,pppppppp,5c2,8,8,8,PPPPPPPP,TCADRACT "
-    E4="tcadract,pppppppp,8,8,4P3,8,PPPP1PPP,TCADRACT "
+    state() {
+        case $(($1 % 4)) in
+            0) echo "tcadract,pppppppp,8,8,8,8,PPPPPPPP,TCADRACT " ;;
+            1) echo "tcadract,pppppppp,8,8,8,5C2,PPPPPPPP,TCADRA1T " ;;
+            2) echo "tcadra1t,pppppppp,5c2,8,8,5C2,PPPPPPPP,TCADRA1T " ;;
+            3) echo "tcadra1t,pppppppp,5c2,8,8,8,PPPPPPPP,TCADRACT " ;;
+        esac
+    }
 else
-    START="rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - "
-    KNIGHT_OUT="rnbqkb1r/pppppppp/5n2/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - "
-    E4="rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - "   # the en passant field is always "-"
+    state() {
+        case $(($1 % 4)) in
+            0) echo "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - " ;;
+            1) echo "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq - " ;;
+            2) echo "rnbqkb1r/pppppppp/5n2/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - " ;;
+            3) echo "rnbqkb1r/pppppppp/5n2/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - " ;;
+        esac
+    }
 fi
 
-FULL="^Game record full \\($capacity moves\\): move refused $"
+long=$((capacity + 1000))
+# A full record keeps its later half, then fills up again: the records
+# kept after $long half-moves.
+half=$((capacity / 2))
+kept=$((half + (long - capacity - 1) % half + 1))
+dropped=$((long - kept))
 
 # --- At the console ----------------------------------------------------------
 {
     echo "sd 1"
-    knights
-    printf 'g1f3\ng1f3\ng1f3\n'   # refused: no room
-    echo fn                       # the knights are home
-    echo mr                       # the whole record is listed
-    echo undo                     # dark's knight back on f6
+    knights "$capacity"
+    echo fn                           # the record is full
+    knights 1                         # one more
     echo fn
-    echo f6g8                     # room for one move again
-    echo g1f3                     # refused
-    echo on                       # the engine has no room: it stops
+    knights $((long - capacity - 1)) 1
     echo fn
-    echo undo
-    echo on                       # room for the engine's move
-    echo g1f3                     # refused again
-    echo new
-    echo e2e4
+    echo mr
+    echo on                           # the engine plays light's move
+    echo undo                         # and it is taken back
+    echo fn
+    i=0; while [ $i -lt $((kept + 3)) ]; do echo undo; i=$((i + 1)); done   # past what was kept
     echo fn
     echo bye
 } > console
 run console
-expect_count console.out "$FULL" 6 "refusals"
+expect_count console.out "^Illegal move|record full" 0 "refused moves"
 expect_count console.out "^Computer's move: " 1 "engine moves"
-expect_count console.out "^Illegal move" 0 "illegal moves"
-expect_count console.out "^$((capacity / 2)) \\.f3g1 " 1 "last line of the game list"
+expect_count console.out "^\\(the first $dropped half-moves are no longer kept: the list starts at move $((dropped / 2 + 1))\\)$" 1 "where the game list starts"
+expect_count console.out "^$((dropped / 2 + 1)) \\." 1 "first line of the game list"
+expect_count console.out "^$((long / 2)) \\.f3g1 " 1 "last line of the game list"
 expect_count console.out "^Zorvu 2000 - Gracias$" 1 "goodbye"
-expected=$(printf '%s\n' "$START" "$KNIGHT_OUT" "$START" "$E4")
+expected=$(for n in 0 1 0 0 "$dropped"; do state "$n"; done)
 actual=$(positions console.out)
 [ "$actual" = "$expected" ] || fail "console positions:
 $actual
 expected:
 $expected"
 
-# End of input with the record full ends the program as "bye" does.
-{ echo "sd 1"; knights; echo g1f3; echo on; } > console_eof
-run console_eof
-expect_count console_eof.out "$FULL" 2 "refusals before end of input"
-
 # --- In XBoard mode -----------------------------------------------------------
 # Refusals: "Error (unknown): MOVE" (editions 3.5 and 3.0) or "Not yet
-# supported: MOVE" (edition 2.3).
+# supported: MOVE" (edition 2.3). "white" restarts the game record (not the
+# position): three rounds of it, then the engine plays the long game on.
 REFUSED="^(Error \\(unknown\\)|Not yet supported): "
 {
     echo xboard
     echo "sd 1"
-    knights
-    printf 'g1f3\ng1f3\ng1f3\n'   # refused
-    echo undo
-    echo f6g8                     # accepted
-    echo g1f3                     # refused
-    echo go                       # the engine has no room: no move, it stops
-    echo g1f3                     # refused
-    echo undo
-    echo go                       # the engine plays dark's move
-    echo g1f3                     # refused
-    echo force                    # the engine stops playing dark
-    echo remove                   # the engine's move and f3g1
-    echo f3g1
-    echo f6g8                     # fills the record again
-    echo g1f3                     # refused
+    knights "$long"
+    for round in 1 2 3; do knights 296; echo white; echo force; done
+    echo go                           # the engine plays light's move
+    echo force
     echo new
-    echo e2e4                     # the engine plays dark after "new"
+    echo e2e4                         # the engine plays dark after "new"
     echo quit
 } > xboard
 run xboard
-expect_count xboard.out "$REFUSED" 7 "refusals"
-expect_count xboard.out "${REFUSED}g1f3$" 7 "refusals of g1f3"
+expect_count xboard.out "$REFUSED" 0 "refusals"
 expect_count xboard.out "^move " 2 "engine moves"
-# The engine's reply to e2e4 after "new" is a move of dark's from the start.
-last=$(grep "^move " xboard.out | tail -1)
-echo "$last" | grep -q -E '^move [a-h]7[a-h][56]$|^move [bg]8[a-h]6$' || fail "xboard: reply to e2e4: $last"
+moves=$(grep "^move " xboard.out | tr '\n' ' ')
+echo "$moves" | grep -q -E '^move [a-h][12][a-h][1-8] move ([a-h]7[a-h][56]|[bg]8[a-h]6) $' ||
+    fail "xboard: light's move, then dark's reply to e2e4: $moves"
 
-# End of input in XBoard mode with the record full.
-{ echo xboard; echo "sd 1"; knights; echo g1f3; echo go; } > xboard_eof
-run xboard_eof
-expect_count xboard_eof.out "$REFUSED" 1 "refusals before end of input"
-expect_count xboard_eof.out "^move " 0 "engine moves with the record full"
+# --- In UCI mode --------------------------------------------------------------
+# One position command with the whole game, then one that extends it.
+{
+    echo uci
+    echo "position startpos moves $(knights "$long" | tr '\n' ' ')"
+    echo "go depth 2"
+    echo "position startpos moves $(knights "$long" | tr '\n' ' ')e2e4"
+    echo "go depth 2"
+    echo quit
+} > uci
+run uci
+expect_count uci.out "^info string" 0 "refused moves"
+moves=$(grep "^bestmove " uci.out | tr '\n' ' ')
+echo "$moves" | grep -q -E '^bestmove [a-h][12][a-h][1-8] bestmove [a-h][78][a-h][1-8] $' ||
+    fail "uci: light's move, then dark's: $moves"
 
 if [ $failures -ne 0 ]; then
     echo "$failures check(s) failed; the console's output ends with:"
     tail -30 console.out
     exit 1
 fi
-echo "long game past $capacity half-moves: console and XBoard mode passed"
+echo "long games to $long half-moves past a record of $capacity: console, XBoard and UCI mode passed"

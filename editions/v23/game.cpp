@@ -2,6 +2,7 @@
 #include "editions/v23/game.h"
 #include "board/position.h"
 #include <cstdlib>
+#include <cstring>
 
 uint64_t index_key, check_key;
 uint64_t rep_stack[REPETITION_STACK];
@@ -62,7 +63,7 @@ void new_game() {
     ep = -1;
     fifty = 0;
     ply = 0;
-    undos = 0;
+    clear_game_record();
     gen_begin[0] = 0;
     light_king_sq = E1;
     dark_king_sq = E8;
@@ -73,6 +74,14 @@ void new_game() {
 
 // The initial position: this edition sets it up directly, not from a FEN.
 void init() { new_game(); }
+
+static_assert(REPETITION_KEPT >= MAX_GAME && REPETITION_KEPT + MAX_PLY <= REPETITION_STACK);
+
+void keep_room_on_stack(int keys) {
+    if (rep_count + keys <= REPETITION_STACK) return;
+    std::memmove(rep_stack, rep_stack + (rep_count - REPETITION_KEPT), REPETITION_KEPT * sizeof(uint64_t));
+    rep_count = REPETITION_KEPT;
+}
 
 int repetition() {
     if (rep_count < 20) return 0;

@@ -5,6 +5,10 @@
 #include <cstdint>
 
 constexpr int REPETITION_STACK = 600;   // keys of the game and the current line
+// What a full stack keeps: its later half, more than the game record holds
+// (so every take-back finds its key) and more than the 20 keys the
+// repetition test needs before it reads the last 15.
+constexpr int REPETITION_KEPT = REPETITION_STACK / 2;
 #ifdef ZORVU_SMALL_TABLES
 constexpr int TT_SLOTS = 1024;          // the fuzz build's, cleared at once
 #else
@@ -35,3 +39,7 @@ inline void toggle_man(int sq, int c, int p) {
 }
 void new_game();                     // initial position, empty record and stack, keys 0
 int  repetition();                   // 1 when the latest key repeats one of the 14 before it
+// At least `keys` free places on the repetition stack (a full one drops its
+// older half). A search makes room first for all it may push, so that no
+// key moves while it runs.
+void keep_room_on_stack(int keys);

@@ -25,8 +25,8 @@ bool attacked_by_pawn(int sq, int by) {
 }
 
 void push_key() {
-    if (rep_count < REPETITION_STACK) rep_stack[rep_count] = check_key;
-    rep_count++;
+    keep_room_on_stack(1);
+    rep_stack[rep_count++] = check_key;
 }
 
 void pop_key() { rep_count--; }

@@ -356,6 +356,7 @@ void tree_surf(int silent) {
     stop_search = book_on && book_move(computer_side);
     book_on = 0;
     if (stop_search) return;
+    keep_room_on_stack(MAX_PLY);   // the line pushes one key a ply
     const int kept_reps = rep_count;
     prepare();
     try {
@@ -384,6 +385,6 @@ int time_budget(long engine_clock_cs) {
     const long t = engine_clock_cs;
     int seconds = t < 3000 ? 1 : t < 6000 ? 3 : t < 9000 ? 5 : t < 30000 ? 7 : t < 60000 ? 15 : t < 120000 ? 30 : 120;
     // The middle game, where the game is most often decided, gets more.
-    if (undos > 32 && undos < 46) seconds += seconds / 2;
+    if (game_plies > 32 && game_plies < 46) seconds += seconds / 2;
     return seconds == 0 ? 1 : seconds;
 }

@@ -431,7 +431,7 @@ TEST_F(OpeningBook, EngineReplyUsesTheBookOnlyBeforeMove24) {
     set_position(START);
     plain_search_settings(1, 10000);
     computer_side = LIGHT;
-    undos = 24;
+    game_plies = 24;   // the record may keep fewer: the game's count decides
     printed_by([] { engine_reply(); });
     EXPECT_EQ(piece[sq("a3")], EMPTY);
     EXPECT_EQ(piece[sq("a2")], PAWN);

@@ -28,21 +28,20 @@ TEST(MoveEntry, PromotionLetterPicksAmongTheFourEntries) {
     EXPECT_EQ(find_typed_move("e7e7", CONSOLE_LETTERS), -1);
 }
 
-TEST(MoveEntry, GameRecordRefusesAMoveThatWouldNotFit) {
+TEST(MoveEntry, GameGoesOnPastTheRecordAndUndoWalksBackThroughWhatItKept) {
     new_game();
     const char* shuffle[4] = {"g1f3", "g8f6", "f3g1", "f6g8"};
-    for (int i = 0; i < MAX_GAME; i++) ASSERT_EQ(printed_by([&] { move_entry(shuffle[i % 4]); }), "") << i;
-    EXPECT_EQ(undos, MAX_GAME);
-    EXPECT_EQ(printed_by([] { move_entry("g1f3"); }),
-              "Game record full (2048 moves): move refused \n");
-    EXPECT_EQ(undos, MAX_GAME);
+    for (int i = 0; i <= MAX_GAME; i++) ASSERT_EQ(printed_by([&] { move_entry(shuffle[i % 4]); }), "") << i;
+    EXPECT_EQ(game_plies, MAX_GAME + 1);
+    EXPECT_EQ(undos, MAX_GAME / 2 + 1);   // the older half went
+    EXPECT_EQ(side, DARK);
+    EXPECT_EQ(piece[45], KNIGHT);
+    for (int i = 0; i <= MAX_GAME / 2 + 1; i++) printed_by([] { cmd_undo(); });   // one more than kept
+    EXPECT_EQ(undos, 0);
+    EXPECT_EQ(game_plies, MAX_GAME / 2);
     EXPECT_EQ(side, LIGHT);
     EXPECT_EQ(piece[62], KNIGHT);
-    // Taking a move back makes room again.
-    printed_by([] { cmd_undo(); });
-    EXPECT_EQ(undos, MAX_GAME - 1);
-    EXPECT_EQ(printed_by([] { move_entry("f6g8"); }), "");
-    EXPECT_EQ(undos, MAX_GAME);
+    EXPECT_EQ(piece[45], EMPTY);
     new_game();
 }
 

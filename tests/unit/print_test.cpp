@@ -52,22 +52,31 @@ TEST(Print, InitialBoard) {
 }
 
 TEST(Print, GameRecordInPairs) {
-    undos = 0;
+    clear_game_record();
     EXPECT_EQ(printed_by(print_game), "-Lista de jugadas---\n\n--------------------\n");
     record(0, 52, 36);
     record(1, 12, 28);
     record(2, 62, 45);
-    undos = 3;
+    undos = game_plies = 3;
     EXPECT_EQ(printed_by(print_game),
               "-Lista de jugadas---\n"
               "1 .e2e4 (52,36) e7e5 (12,28) \n"
               "2 .g1f3 (62,45) \n"
               "--------------------\n");
-    undos = 2;
+    undos = game_plies = 2;
     EXPECT_EQ(printed_by(print_game),
               "-Lista de jugadas---\n"
               "1 .e2e4 (52,36) e7e5 (12,28) \n"
               "\n"
               "--------------------\n");
-    undos = 0;
+    // A long game's record has dropped its first moves: the numbers go on.
+    undos = 3;
+    game_plies = 7;
+    EXPECT_EQ(printed_by(print_game),
+              "-Lista de jugadas---\n"
+              "(the first 4 half-moves are no longer kept: the list starts at move 3)\n"
+              "3 .e2e4 (52,36) e7e5 (12,28) \n"
+              "4 .g1f3 (62,45) \n"
+              "--------------------\n");
+    clear_game_record();
 }

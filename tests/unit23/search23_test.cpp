@@ -23,7 +23,7 @@ const char* const MATE_IN_ONE = "6k1/5ppp/8/8/8/8/5PPP/4R1K1 w - - 0 1";      //
 class Search23 : public testing::Test {
 protected:
     int* const vars[11] = {&max_time, &max_depth, &computer_side, &minki,        &maxkf,    &book_on,
-                           &silencio, &follow_pv, &stop_time,     &search_count, &undos};
+                           &silencio, &follow_pv, &stop_time,     &search_count, &game_plies};
     int kept[11];
     void SetUp() override {
         for (int i = 0; i < 11; i++) kept[i] = *vars[i];
@@ -83,15 +83,15 @@ TEST_F(Search23, TimeBudgetFollowsTheEngineClockAndTheMiddleGame) {
                              {20000, 7, 10},     {29999, 7, 10},  {30000, 15, 22}, {59999, 15, 22},
                              {60000, 30, 45},    {119999, 30, 45}, {120000, 120, 180}, {10000000, 120, 180}};
     for (const auto& b : bands) {
-        undos = 10;
+        game_plies = 10;
         EXPECT_EQ(time_budget(b[0]), b[1]) << b[0];
-        undos = 33;
+        game_plies = 33;
         EXPECT_EQ(time_budget(b[0]), b[2]) << b[0];
-        undos = 45;
+        game_plies = 45;
         EXPECT_EQ(time_budget(b[0]), b[2]) << b[0];
-        undos = 32;
+        game_plies = 32;
         EXPECT_EQ(time_budget(b[0]), b[1]) << b[0];
-        undos = 46;
+        game_plies = 46;
         EXPECT_EQ(time_budget(b[0]), b[1]) << b[0];
     }
 }
