@@ -36,6 +36,12 @@ void split_fields(const char* fen, std::string fields[6]) {
 
 bool is_rank_digit(char c) { return c >= '1' && c <= '8'; }
 
+bool all_digits(const char* text) {
+    for (; *text; text++)
+        if (!std::isdigit(static_cast<unsigned char>(*text))) return false;
+    return true;
+}
+
 // Colour and piece code of a placement letter; false for anything else.
 bool piece_of_letter(char c, int* col, int* kind) {
     const char* found = c ? std::strchr(PIECE_LETTERS, std::toupper(static_cast<unsigned char>(c))) : nullptr;
@@ -154,13 +160,18 @@ int procesar_enroques(const char* field) {
 
 int procesar_fifty(const char* field) {
     if (!field[0]) return 0;
+    // Digits only: a word such as "d" would otherwise give a count (52).
+    if (!all_digits(field)) {
+        fen_complain("invalid FEN half-move clock:%s\n", field);
+        return 0;
+    }
     if (!field[1]) fifty = field[0] - '0';
     else fifty = (field[0] - '0') * 10 + (field[1] - '0');
     return 1;
 }
 
 int procesar_absolute(const char* field) {
-    if (!field[0]) {
+    if (!field[0] || !all_digits(field)) {
         fen_complain("invalid absolute move: %s\n", field);
         return 0;
     }

@@ -26,8 +26,8 @@ int read_fen_fields(const char* fen);
 int procesar_turno(char c);
 int procesar_ep(const char* field);
 int procesar_enroques(const char* field);
-int procesar_fifty(const char* field);
-int procesar_absolute(const char* field);
+int procesar_fifty(const char* field);      // digits only, the first two read; empty fails unreported
+int procesar_absolute(const char* field);   // digits only; the move number sets nothing
 int procesar_piezas(const char* field);   // checks the placement; places nothing
 
 void fen_display(char* out);   // four FEN fields; out holds FEN_TEXT_SIZE chars

@@ -141,6 +141,18 @@ TEST(Fen, HalfMoveAndFullMoveFields) {
               std::make_pair(0, std::string("invalid absolute move: \n")));
 }
 
+TEST(Fen, CountersMustBeNumbers) {
+    // Words that follow a four-field FEN must not be read as counts ("d" as 52).
+    EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - d fn"),
+              std::make_pair(0, std::string("invalid FEN half-move clock:d\n")));
+    EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - 1x 1").second, "invalid FEN half-move clock:1x\n");
+    EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - 10x 1").first, 0);
+    EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - -1 1").first, 0);
+    EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - 0 fn"),
+              std::make_pair(0, std::string("invalid absolute move: fn\n")));
+    EXPECT_EQ(setup("4k3/8/8/8/8/8/8/4K3 w - - 0 2x").second, "invalid absolute move: 2x\n");
+}
+
 TEST(Fen, BadPlacementCharacterIsReportedAfterTheOtherFields) {
     EXPECT_EQ(setup("rnbqkbnr/ppppxppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1").second,
               "invalid fen character:x\n");
