@@ -32,7 +32,8 @@ const bool XBOARD_WHOLE_LINES = false;
 namespace {
 
 constexpr int FEN_FIELDS = 6;
-constexpr int FEN_FIELDS_WITHOUT_COUNTERS = 4;   // an XBoard FEN may end before the two counters
+constexpr int FEN_FIELDS_WITHOUT_COUNTERS = 4;   // a FEN may end before the two counters
+constexpr const char* NEW_GAME_COUNTERS = "0 1";  // half-move clock and move number of a new game
 constexpr int LJ_MOVES_PER_LINE = 8;
 
 // After a refused FEN the initial position is set up.
@@ -53,7 +54,7 @@ void xboard_setboard(const std::string& rest) {
         if (words[i].size() >= XBOARD_FIELD_SIZE) fits = false;
         text += words[i] + " ";
     }
-    if (fields == FEN_FIELDS_WITHOUT_COUNTERS) text += "0 1";
+    if (fields == FEN_FIELDS_WITHOUT_COUNTERS) text += NEW_GAME_COUNTERS;
     if (text.size() >= FEN_BUFFER_SIZE) fits = false;
     computer_side = EMPTY;
     if (!fits) std::printf("FEN chain too long: fields of at most %d characters, %d in all\n",
@@ -70,12 +71,16 @@ long percent(long hits, long misses) { return hits ? hits * 100 / (misses + hits
 }  // namespace
 
 int cmd_setboard() {
-    // The six words are collected even when they do not fit, so that none
-    // of them is later taken for a command.
+    // Four words on the "setboard" line itself are a FEN without its
+    // counters, given as a new game's; otherwise six words are read, on
+    // as many lines as they come. The words are collected even when they
+    // do not fit, so that none of them is later taken for a command.
+    const bool without_counters = words_left_on_line() == FEN_FIELDS_WITHOUT_COUNTERS;
+    const int words = without_counters ? FEN_FIELDS_WITHOUT_COUNTERS : FEN_FIELDS;
     fen_text[0] = '\0';
     bool fits = true;
     std::string word;
-    for (int i = 0; i < FEN_FIELDS; i++) {
+    for (int i = 0; i < words; i++) {
         if (!read_word(word)) return 0;
         const size_t used = std::strlen(fen_text);
         if (!fits || used + word.size() + 1 >= FEN_BUFFER_SIZE) {
@@ -85,6 +90,10 @@ int cmd_setboard() {
         std::memcpy(fen_text + used, word.data(), word.size());
         fen_text[used + word.size()] = ' ';
         fen_text[used + word.size() + 1] = '\0';
+    }
+    if (fits && without_counters) {
+        fits = std::strlen(fen_text) + std::strlen(NEW_GAME_COUNTERS) < FEN_BUFFER_SIZE;
+        if (fits) std::strcat(fen_text, NEW_GAME_COUNTERS);
     }
     computer_side = EMPTY;
     if (!fits) std::printf("FEN chain too long: at most %d characters\n", FEN_BUFFER_SIZE - 1);

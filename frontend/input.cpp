@@ -19,6 +19,7 @@ constexpr std::size_t READ_CHUNK = 4096;
 std::string buffer;          // bytes read and not yet taken
 std::size_t taken;           // bytes of buffer already taken
 bool input_ended;            // nothing more will come after the buffer
+bool line_done = true;       // the last byte taken ended its line (none taken yet)
 
 // Reads what the descriptor has (waiting for it when `wait`); false when
 // nothing was added.
@@ -52,6 +53,7 @@ void use_standard_input() {
     buffer.clear();
     taken = 0;
     input_ended = false;
+    line_done = true;
     pending_word.clear();
 }
 
@@ -59,12 +61,15 @@ void use_input_text(const std::string& text) {
     buffer = text;
     taken = 0;
     input_ended = true;
+    line_done = true;
     pending_word.clear();
 }
 
 int input_char() {
     if (taken == buffer.size() && !fill(true)) return EOF;
-    return static_cast<unsigned char>(buffer[taken++]);
+    const int c = static_cast<unsigned char>(buffer[taken++]);
+    line_done = c == '\n';
+    return c;
 }
 
 bool read_line(std::string& line) {
@@ -99,6 +104,18 @@ std::vector<std::string> words_of(const std::string& text) {
 }
 
 void unread_word(const std::string& word) { pending_word = word; }
+
+int words_left_on_line() {
+    const int given_back = pending_word.empty() ? 0 : 1;
+    if (line_done) return given_back;
+    // The rest of the line is waited for whole; fill appends while bytes are
+    // left untaken, so nothing of it is lost.
+    std::size_t end;
+    while ((end = buffer.find('\n', taken)) == std::string::npos && fill(true)) {
+    }
+    // Up to the newline, or to the end of input within the line.
+    return given_back + int(words_of(buffer.substr(taken, end - taken)).size());
+}
 
 int read_word(std::string& word) {
     if (!pending_word.empty()) {

@@ -29,6 +29,10 @@ std::vector<std::string> words_of(const std::string& text);   // all of its word
 
 int  read_word(std::string& word);           // next white-space-delimited word; 0 at end of input
 void unread_word(const std::string& word);   // the next read_word returns this word
+// How many words are left on the line of the last byte taken (a word given
+// back counts), without taking them: 0 when that byte ended its line. Waits
+// for the line's end or the end of input.
+int  words_left_on_line();
 // A decimal integer from the next word: digits after an optional sign; what
 // follows them is read as the next word. A word that does not start with a
 // number is given back untouched and false is returned.
