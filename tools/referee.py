@@ -29,9 +29,15 @@ principal variations, crashes (early exit, death by a signal, a sanitizer
 report on stderr), hangs (no move within the per-move timeout, no "uciok" or
 "readyok"), rejections (the engine refused a legal move it was sent) and time
 losses (a move that arrived after the clock ran out).
+It prints a line per finished game (the result, who won, how the game ended,
+its plies and the running score of the pairing; --quiet keeps only those of
+games with faults, --verbose adds the time, the opening and the full reason),
+then a summary of the pairing.
 """
 
 import argparse
+import contextlib
+import io
 import os
 import queue
 import random
@@ -643,8 +649,43 @@ def fault_selftest():
                     kind is not None and (got != [(side, kind)] or result not in (None, game.result)):
                 failures.append("UCI %s vs %s: faults %r, result %s (%s), %d plies" % (
                     white, black, got, game.result, game.reason, len(game.moves)))
+        failures += report_selftest(good, fake("illegal"))
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
+    return failures
+
+
+def report_selftest(good, illegal):
+    """The lines a match prints: one per game with the winner and the running
+    score, and with --quiet only those of faulty games; returns failures."""
+    failures = []
+
+    def match(engine_b, quiet):
+        args = argparse.Namespace(
+            engine_a=good, engine_b=engine_b, name_a="x", name_b="x", games=2,
+            proto_a="xboard", proto_b="xboard", option_a=[], option_b=[], limit="sd 1",
+            tc=None, seed=1, random_plies=0, opening="e2e4 e7e5", max_plies=12,
+            move_timeout=2.0, quit_timeout=2.0, outdir=None, keep_transcripts=False,
+            summary_file=None, verbose=False, quiet=quiet)
+        out = io.StringIO()
+        with contextlib.redirect_stdout(out):
+            run_match(args)
+        return [line for line in out.getvalue().splitlines() if not line.startswith("  ")]
+
+    # Side B's stand-in plays an illegal second move, as White and as Black.
+    for engine_b, quiet, want in (
+            (good, False, [r"game 1/2 x\(A\) vs x\(B\): 1/2-1/2 draw \((ply-cap adjudication|"
+                           r"threefold repetition)\), 12 plies; score x\(A\) 0\.5 - x\(B\) 0\.5$",
+                           r"game 2/2 x\(B\) vs x\(A\): .*; score x\(A\) 1 - x\(B\) 1$"]),
+            (good, True, []),
+            (illegal, True, [r"game 1/2 x\(A\) vs x\(B\): 1-0 x\(A\) wins \(illegal move\), "
+                             r"5 plies; score x\(A\) 1 - x\(B\) 0  FAULT$",
+                             r"game 2/2 x\(B\) vs x\(A\): 0-1 x\(A\) wins \(illegal move\), "
+                             r"4 plies; score x\(A\) 2 - x\(B\) 0  FAULT$"])):
+        lines = match(engine_b, quiet)
+        want = want + [r"pairing x-x games 2: x\(A\) wins \d, x\(B\) wins 0, draws \d; "]
+        if len(lines) != len(want) or not all(re.match(w, l) for w, l in zip(want, lines)):
+            failures.append("report (quiet %s): %r" % (quiet, lines))
     return failures
 
 
@@ -1195,12 +1236,41 @@ def random_opening(rng, plies):
 # ---------------------------------------------------------------------------
 
 def ending_kind(reason):
-    """The reason of a game's end without its details, for the tally."""
-    for kind in ("checkmate", "stalemate", "50-move rule", "threefold repetition",
-                 "insufficient material", "ply cap", "hang", "crash", "time forfeit"):
-        if reason.startswith(kind):
+    """How a game ended, without its details: for the line of each game and
+    the tally of the pairing."""
+    for prefix, kind in (("checkmate", "checkmate"), ("stalemate", "stalemate"),
+                         ("50-move rule", "50-move rule"),
+                         ("threefold repetition", "threefold repetition"),
+                         ("insufficient material", "insufficient material"),
+                         ("ply cap", "ply-cap adjudication"), ("hang", "hang"),
+                         ("crash", "crash"), ("time forfeit", "time loss"),
+                         ("illegal move", "illegal move"), ("malformed move", "illegal move"),
+                         ("move ", "illegal move")):       # a move out of turn
+        if reason.startswith(prefix):
             return kind
+    if " refused the legal move " in reason:
+        return "refused legal move"
     return "fault" if reason else "unfinished"
+
+
+def side_label(name, letter):
+    """The name of side A or B in the reports: "35(A)", or just "A" when the
+    side has no name of its own; a pairing of an edition with itself still
+    tells its sides apart."""
+    return letter if name == letter else "%s(%s)" % (name, letter)
+
+
+def game_line(number, games, labels, game, score):
+    """The report of a finished game: its number, the players (white
+    first), the result and who won it, how it ended, its length and the
+    running score of the pairing."""
+    if game.result in ("1-0", "0-1"):
+        outcome = "%s wins" % labels[0 if game.result == "1-0" else 1]
+    else:
+        outcome = "draw" if game.result == "1/2-1/2" else "no result"
+    return "game %d/%d %s vs %s: %s %s (%s), %d plies; score %s" % (
+        number, games, labels[0], labels[1], game.result, outcome,
+        ending_kind(game.reason), len(game.moves), score)
 
 
 def run_match(args):
@@ -1209,6 +1279,7 @@ def run_match(args):
     if args.outdir:
         os.makedirs(args.outdir, exist_ok=True)
     reasons = {}
+    side_a, side_b = side_label(args.name_a, "A"), side_label(args.name_b, "B")
     for g in range(args.games):
         a_white = g % 2 == 0
         if args.opening is not None:
@@ -1216,10 +1287,8 @@ def run_match(args):
         else:
             rng = random.Random("%d:%d" % (args.seed, g))
             opening = random_opening(rng, args.random_plies)
-        names = (args.name_a, args.name_b) if a_white else (args.name_b, args.name_a)
         progs = (args.engine_a, args.engine_b) if a_white else (args.engine_b, args.engine_a)
-        labels = ("%s(A)" % names[0], "%s(B)" % names[1]) if a_white else \
-                 ("%s(B)" % names[0], "%s(A)" % names[1])
+        labels = (side_a, side_b) if a_white else (side_b, side_a)
         protos = (args.proto_a, args.proto_b) if a_white else (args.proto_b, args.proto_a)
         options = (args.option_a, args.option_b) if a_white else (args.option_b, args.option_a)
         game = Game(progs[0], progs[1], labels, args.limit, opening, args, protos, options)
@@ -1238,10 +1307,16 @@ def run_match(args):
             for kind, detail in game.faults[colour]:
                 faults[kind] += 1
         faulty = any(game.faults[c] for c in (0, 1))
-        line = "game %d/%d %s vs %s: %s (%s), %d plies, %.1fs%s" % (
-            g + 1, args.games, labels[0], labels[1], game.result, game.reason,
-            len(game.moves), elapsed, "  FAULT" if faulty else "")
-        if args.verbose or faulty:
+        half = counts["draws"] / 2
+        score = "%s %g - %s %g" % (side_a, counts["a"] + half, side_b, counts["b"] + half)
+        line = game_line(g + 1, args.games, labels, game, score)
+        if args.verbose:
+            line += "; %.1fs, opening %s; %s" % (elapsed, ' '.join(opening) or "none",
+                                                 game.reason or "no reason")
+        if faulty:
+            line += "  FAULT"
+        # A faulty game is reported even with --quiet, with its faults.
+        if not args.quiet or faulty:
             print(line, flush=True)
             for colour in (0, 1):
                 for kind, detail in game.faults[colour]:
@@ -1262,8 +1337,8 @@ def run_match(args):
     total_faults = sum(faults.values())
     print("pairing %s-%s games %d: %s wins %d, %s wins %d, draws %d; "
           "illegal %d, crashes %d, hangs %d, rejected %d, time losses %d; endings: %s" % (
-              args.name_a, args.name_b, counts["games"], args.name_a, counts["a"],
-              args.name_b, counts["b"], counts["draws"], faults["illegal"], faults["crash"],
+              args.name_a, args.name_b, counts["games"], side_a, counts["a"],
+              side_b, counts["b"], counts["draws"], faults["illegal"], faults["crash"],
               faults["hang"], faults["reject"], faults["time"],
               ', '.join("%s %d" % kv for kv in sorted(reasons.items()))), flush=True)
     if args.summary_file:
@@ -1301,7 +1376,13 @@ def main():
     ap.add_argument("--outdir", help="directory for per-game logs")
     ap.add_argument("--keep-transcripts", action="store_true", help="transcripts of every game, not only faulty ones")
     ap.add_argument("--summary-file", help="append a tab-separated summary row to this file")
-    ap.add_argument("--verbose", "-v", action="store_true", help="one line per game")
+    report = ap.add_mutually_exclusive_group()
+    report.add_argument("--verbose", "-v", action="store_true",
+                        help="add to each game's line the time it took, its opening and the "
+                             "full reason of its end (a line per game is printed by default)")
+    report.add_argument("--quiet", "-q", action="store_true",
+                        help="no line per game, except for games with faults; "
+                             "the pairing's summary is still printed")
     args = ap.parse_args()
     if args.selftest:
         return selftest(args.quick)

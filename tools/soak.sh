@@ -11,8 +11,12 @@
 # (default 4), SOAK_PAIRINGS to run only some pairings (e.g. "35-23 30-30"),
 # SOAK_PROGRAM_35, SOAK_PROGRAM_30, SOAK_PROGRAM_23 to name a program other
 # than the one in the build directory, SOAK_PROTO=uci to play the programs in
-# UCI mode (default xboard).
-# Prints a table of the pairings; exits non-zero when any illegal move, crash,
+# UCI mode (default xboard), SOAK_QUIET=1 to leave out the line of each game
+# (those of games with faults are still printed).
+# Prints a line per game and per pairing, then a table of the pairings; the
+# first edition of a pairing is side A, the second side B, and every line
+# names a side as "35(A)" or "35(B)", so that a pairing of an edition with
+# itself says which side won. Exits non-zero when any illegal move, crash,
 # hang, refused legal move or time loss happened.
 set -u
 games=${1:-20}
@@ -25,6 +29,8 @@ plies=${SOAK_PLIES:-4}
 pairings=${SOAK_PAIRINGS:-35-35 30-30 23-23 35-30 35-23 30-23}
 out=${SOAK_OUT:-$build/soak-logs}
 proto=${SOAK_PROTO:-xboard}
+quiet=
+[ "${SOAK_QUIET:-0}" = 0 ] || quiet=--quiet
 case $limit in
     "tc "*) set -- --tc "${limit#tc }" ;;
     *) set -- --limit "$limit" ;;
@@ -54,7 +60,7 @@ for pairing in $pairings; do
     python3 "$root/tools/referee.py" --engine-a "$(program "$a")" --engine-b "$(program "$b")" \
         --name-a "$a" --name-b "$b" --games "$games" "$@" --proto-a "$proto" --proto-b "$proto" --seed "$seed" \
         --random-plies "$plies" --move-timeout "$timeout" --outdir "$out" \
-        --summary-file "$summary"
+        --summary-file "$summary" $quiet
     # 0: clean, 1: faults seen; anything else means the referee itself failed.
     status=$?
     [ $status -le 1 ] || { echo "referee failed on pairing $pairing (status $status)"; broken=1; }
@@ -62,8 +68,9 @@ done
 
 echo
 echo "limit \"$limit\", $proto protocol, $games games per pairing, programs from $build, seed $seed, $(( $(date +%s) - started )) s"
-printf '%-8s %6s %7s %7s %6s %8s %8s %6s %9s %11s\n' pairing games "A wins" "B wins" draws illegal crashes hangs rejected "time losses"
-awk -F'\t' '{ printf "%-8s %6d %7d %7d %6d %8d %8d %6d %9d %11d\n", $1, $2, $3, $4, $5, $6, $7, $8, $9, $10 }' "$summary"
-echo "(A is the first edition of the pairing, B the second; game logs in $out)"
+printf '%-12s %6s %7s %7s %6s %8s %8s %6s %9s %11s\n' pairing games "A wins" "B wins" draws illegal crashes hangs rejected "time losses"
+awk -F'\t' '{ split($1, side, "-")
+    printf "%-12s %6d %7d %7d %6d %8d %8d %6d %9d %11d\n", side[1] "(A)-" side[2] "(B)", $2, $3, $4, $5, $6, $7, $8, $9, $10 }' "$summary"
+echo "(side A is the first edition of the pairing, B the second; game logs in $out)"
 [ $broken -eq 0 ] || exit 1
 awk -F'\t' '{ bad += $6 + $7 + $8 + $9 + $10 } END { exit bad > 0 }' "$summary"
