@@ -9,6 +9,7 @@
 #include "frontend/console.h"
 #include "frontend/edition_hooks.h"
 #include "frontend/input.h"
+#include "frontend/uci.h"
 #include "moves/attack.h"
 #include "moves/gen.h"
 #include "search/driver.h"
@@ -22,7 +23,15 @@
 #include <cstring>
 #include <string>
 
+bool on_clock;
+long moves_per_session;
+long increment_ms;
+
 namespace {
+
+constexpr long MS_PER_CS = 10;
+constexpr long SECONDS_PER_MINUTE = 60;
+constexpr long MAX_INCREMENT_MS = 3600L * 1000;   // an hour a move is more than any clock gives
 
 // The next input line without its newline; false at the end of input.
 bool read_xboard_line(std::string& line) {
@@ -40,13 +49,16 @@ bool read_xboard_line(std::string& line) {
 // there is none; values beyond the range of long saturate.
 long number_in(const std::string& rest) { return std::strtol(rest.c_str(), nullptr, 10); }
 
+constexpr long CS_PER_SECOND = 100;
+
 // A clock in centiseconds, held within what the clock arithmetic takes (a
 // clock beyond it would overflow the budget's sums).
-long clock_in(const std::string& rest) {
-    constexpr long CS_PER_SECOND = 100;
+long held_clock(long cs) {
     constexpr long MAX_CLOCK = MAX_TIME_SECONDS * CS_PER_SECOND;
-    return std::clamp(number_in(rest), -MAX_CLOCK, MAX_CLOCK);
+    return std::clamp(cs, -MAX_CLOCK, MAX_CLOCK);
 }
+
+long clock_in(const std::string& rest) { return held_clock(number_in(rest)); }
 
 // The text after the command word opens with a number, as strtol reads one.
 bool starts_with_number(const std::string& rest) {
@@ -56,9 +68,22 @@ bool starts_with_number(const std::string& rest) {
     return std::isdigit(static_cast<unsigned char>(*p)) != 0;
 }
 
+// On the clock a search ends when its budget is spent, checked as often as
+// UCI mode checks it; off the clock budget_ms is 0 and this never stops one.
+int clock_poll() { return budget_ms > 0 && time_is_up(); }
+
+// A search as XBoard mode runs it: on the clock's budget while on_clock.
+void xboard_search() {
+    budget_ms = on_clock ? int(clock_budget_ms()) : 0;
+    poll_hook = clock_poll;
+    tree_surf(1);
+    poll_hook = nullptr;
+    budget_ms = 0;
+}
+
 void engine_moves() {
     while (side == computer_side) {
-        tree_surf(1);
+        xboard_search();
         const move_bytes m = var_princ.moves[0];
         if (move_value(m) == 0) {   // mated or stalemated: the engine stops
             computer_side = EMPTY;
@@ -95,7 +120,7 @@ void set_side_to_move(int s, const std::string& word) {
 }
 
 void hint() {
-    tree_surf(1);
+    xboard_search();
     if (move_value(var_princ.moves[0]) == 0) return;
     std::printf("Hint: ");
     print_move(var_princ.moves[0]);
@@ -134,13 +159,20 @@ bool xboard_command(const std::string& w, const std::string& rest) {
         set_side_to_move(LIGHT, w);
     } else if (w == "black") {
         set_side_to_move(DARK, w);
+    } else if (w == "level") {
+        if (!read_level(rest)) {
+            std::printf("Error (not a level): level%s\n", rest.c_str());
+            std::fflush(stdout);
+        }
     } else if (w == "otim") {
+        on_clock = true;
         op_time = clock_in(rest);
         std::printf("opponent time = %ld ", op_time);
         tree_surf_time(op_time, total_time);
         max_depth = NO_LIMIT;
         std::printf("\n");
     } else if (w == "time") {
+        on_clock = true;
         total_time = clock_in(rest);
         std::printf("total time = %ld ", total_time);
         tree_surf_time(op_time, total_time);
@@ -152,9 +184,11 @@ bool xboard_command(const std::string& w, const std::string& rest) {
     } else if (w == "st") {
         max_time = clamp_to(number_in(rest), 1, MAX_TIME_SECONDS);
         max_depth = NO_LIMIT;
+        on_clock = false;
     } else if (w == "sd") {
         max_depth = clamp_to(number_in(rest), 1, INT_MAX);
         max_time = NO_LIMIT;
+        on_clock = false;
     } else if (w == "go") {
         book_on = game_plies < BOOK_PLY_LIMIT;
         computer_side = side;
@@ -172,6 +206,46 @@ bool xboard_command(const std::string& w, const std::string& rest) {
 
 }  // namespace
 
+bool read_level(const std::string& rest) {
+    const char* p = rest.c_str();
+    char* end;
+    const long moves = std::strtol(p, &end, 10);
+    if (end == p || moves < 0) return false;
+    p = end;
+    const long minutes = std::strtol(p, &end, 10);
+    if (end == p || minutes < 0) return false;
+    long seconds = 0;
+    if (*end == ':') {
+        p = end + 1;
+        seconds = std::strtol(p, &end, 10);
+        if (end == p || seconds < 0) return false;
+    }
+    p = end;
+    const double increment = std::strtod(p, &end);
+    if (end == p || !(increment >= 0)) return false;
+    moves_per_session = moves;
+    increment_ms = long(std::min(increment * 1000 + 0.5, double(MAX_INCREMENT_MS)));
+    // The clocks start full; "time" and "otim" say how they go down.
+    const long base = std::min(minutes, long(MAX_TIME_SECONDS)) * SECONDS_PER_MINUTE +
+                      std::min(seconds, long(MAX_TIME_SECONDS));
+    total_time = op_time = held_clock(base * CS_PER_SECOND);
+    on_clock = true;
+    max_depth = NO_LIMIT;
+    return true;
+}
+
+long clock_budget_ms() {
+    go_limits go;
+    const long own = total_time * MS_PER_CS, other = op_time * MS_PER_CS;
+    go.wtime = side == LIGHT ? own : other;
+    go.btime = side == LIGHT ? other : own;
+    go.winc = go.binc = increment_ms;
+    // The moves of the side to move up to the control: sessions count the
+    // side's own moves since the position was set up.
+    if (moves_per_session > 0) go.movestogo = moves_per_session - (game_plies / 2) % moves_per_session;
+    return budget_for(go);
+}
+
 void xboard() {
     // Interfaces send SIGINT to interrupt a thinking engine; this engine
     // answers on its own clock, and must not die of it.
@@ -182,7 +256,9 @@ void xboard() {
     Move2Gen();
     computer_side = EMPTY;
     eval_global = 0;
-    book_mark = 0;   // the console's "ab" mark does not reach the interface's games
+    book_mark = 0;
+    on_clock = false;   // until the interface sends a clock
+    moves_per_session = increment_ms = 0;   // the console's "ab" mark does not reach the interface's games
 
     std::string line, rest;
     for (;;) {
