@@ -8,11 +8,11 @@
 
 constexpr int FEN_BUFFER_SIZE = 100;    // the text of one "setboard", 99 characters
 constexpr int XBOARD_FIELD_SIZE = 64;   // one XBoard "setboard" field, 63 characters
-extern char fen_text[FEN_BUFFER_SIZE];  // the six words of the last console "setboard"
+extern char fen_text[FEN_BUFFER_SIZE];  // the FEN text of the last console "setboard"
 
 extern const char* const MATERIAL_RESULTS_LABEL;   // opens the material-table statistics
 
-int  cmd_setboard();   // reads six words and sets up their FEN; 0 when input ends first
+int  cmd_setboard();   // reads the FEN (four words on the setboard line, else six) and sets it up; 0 when input ends first
 void cmd_lj();         // lists ply 0's generated moves with their scores
 void print_evaluation_terms();   // the static evaluation and the pawn terms, nine lines
 void cmd_ev();         // "ev": the evaluation terms, and what else the edition shows
