@@ -42,7 +42,9 @@ fuzz:
 
 # Builds what is missing (configuring only a build that is not there yet,
 # so that sudo make install after make leaves the build's settings alone),
-# then installs.
+# then installs. The programs go to PREFIX/games for /usr and /usr/local,
+# to PREFIX/bin for any other prefix (make install PREFIX=$HOME/.local puts
+# them in ~/.local/bin); the install rules choose, from the prefix given here.
 install:
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) programs
 	cmake --build $(BUILD) -j $(JOBS) --target programs

@@ -1,7 +1,7 @@
 # Removes every file listed in MANIFEST (the install_manifest.txt that
 # cmake --install writes, without the DESTDIR it was installed under: give
 # the same DESTDIR), and the documentation folder once it is empty;
-# the shared folders (games, man6, xboard's plugins) stay.
+# the shared folders (games or bin, man6, xboard's plugins) stay.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "nothing to uninstall: ${MANIFEST} not found (install first, from this build)")
 endif()
