@@ -30,7 +30,6 @@ int own_book = 1;
 
 namespace {
 
-constexpr long MS_PER_CS = 10;
 constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
 constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
 constexpr long INCREMENTS_ON_CLOCK = 10;   // the increment is spent while the clock holds more than this many

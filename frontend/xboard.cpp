@@ -29,7 +29,6 @@ long increment_ms;
 
 namespace {
 
-constexpr long MS_PER_CS = 10;
 constexpr long SECONDS_PER_MINUTE = 60;
 constexpr long MAX_INCREMENT_MS = 3600L * 1000;   // an hour a move is more than any clock gives
 

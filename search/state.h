@@ -39,6 +39,7 @@ struct search_timeout {};   // thrown to leave the search; caught by the driver
 extern int max_time;                 // seconds per search
 extern int max_depth;                // iteration limit
 extern long total_time, op_time;     // the clocks XBoard last sent, in centiseconds
+constexpr long MS_PER_CS = 10;       // milliseconds in a centisecond of those clocks
 extern int start_time, stop_time;    // milliseconds of get_ms
 extern int mdpth;                    // depth of the current iteration
 extern int eval_global;              // score of the last completed iteration

@@ -77,8 +77,7 @@ void init() { new_game(); }
 
 static_assert(REPETITION_KEPT >= MAX_GAME && REPETITION_KEPT + MAX_PLY <= REPETITION_STACK);
 
-void keep_room_on_stack(int keys) {
-    if (rep_count + keys <= REPETITION_STACK) return;
+void drop_older_keys() {
     std::memmove(rep_stack, rep_stack + (rep_count - REPETITION_KEPT), REPETITION_KEPT * sizeof(uint64_t));
     rep_count = REPETITION_KEPT;
 }

@@ -42,4 +42,7 @@ int  repetition();                   // 1 when the latest key repeats one of the
 // At least `keys` free places on the repetition stack (a full one drops its
 // older half). A search makes room first for all it may push, so that no
 // key moves while it runs.
-void keep_room_on_stack(int keys);
+void drop_older_keys();   // the stack keeps its later REPETITION_KEPT keys
+inline void keep_room_on_stack(int keys) {
+    if (rep_count + keys > REPETITION_STACK) drop_older_keys();
+}
