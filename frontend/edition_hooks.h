@@ -33,6 +33,15 @@ extern const bool XBOARD_WHOLE_LINES;
 
 // Steps.
 void clear_tables();       // start-up: empties the search tables (2.3's start empty)
+// The transposition table's size in megabytes (UCI's Hash option): the
+// default is DEFAULT_HASH_MB; resize_hash_table reallocates once, and when
+// the memory cannot be had keeps the table it has and returns false.
+extern const long DEFAULT_HASH_MB;
+bool resize_hash_table(long mb);
+long hash_table_mb();
+// Per mille of a fixed sample of table slots written by the current search
+// (UCI's hashfull).
+int hash_fill_permille();
 void forget_table();       // "on" and "undo": 3.5 and 3.0 empty the transposition table, 2.3 keeps it
 // A console word that only this edition knows (it is tested before the shared ones).
 command_result edition_command(const std::string& word);
