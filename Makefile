@@ -8,12 +8,30 @@ FUZZ_SECONDS := 60
 CMAKE_ARGS :=
 # Where make install puts things (DESTDIR, if set, is put before it).
 PREFIX := /usr/local
+# make EXE=<path> [EDITION=35|30|23] builds one program and puts it at
+# <path>, as engine test frameworks build an engine (make -j EXE=/tmp/engine).
+EXE :=
+EDITION := 35
+PROGRAM_35 := zorvu35
+PROGRAM_30 := zorvu30
+PROGRAM_23 := zorvu
+EXE_PROGRAM := $(PROGRAM_$(EDITION))
+ifneq ($(EXE),)
+.DEFAULT_GOAL := exe
+endif
 
-.PHONY: all programs play test test-asan fuzz install uninstall deb clean
+.PHONY: all exe programs play test test-asan fuzz install uninstall deb clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
+
+exe:
+	@[ -n "$(EXE)" ] || { echo "make exe needs EXE=<path>" >&2; exit 2; }
+	@[ -n "$(EXE_PROGRAM)" ] || { echo "EDITION must be 35, 30 or 23, not '$(EDITION)'" >&2; exit 2; }
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+	cmake --build $(BUILD) -j $(JOBS) --target $(EXE_PROGRAM)
+	cp $(BUILD)/$(EXE_PROGRAM) "$(EXE)"
 
 # The programs and their tools, without any test: needs only a compiler,
 # CMake and make.
