@@ -22,13 +22,26 @@ moves ..." with the whole game and "go" with the limit: "sd N" becomes
 clock per side by the wall clock, from the moment the engine is told to think
 until its move line arrives; UCI engines are sent wtime/btime/winc/binc,
 XBoard ones "level" and "time"/"otim" before each move.
+With --ponder (or --ponder-a/--ponder-b for one side) the UCI engines ponder:
+they are sent "setoption name Ponder value true", and after "bestmove X ponder
+Y", when Y is legal after X, the position with X and Y and "go ponder" with the
+clocks as they stand (its own after X).  When the opponent plays Y the engine
+gets "ponderhit" and its clock runs from then; any other move gets "stop", its
+answer is discarded and the engine is sent the real position and "go".  At the
+end of a game a pondering engine gets "stop" before "quit".  A bestmove that
+comes while an engine ponders, before "ponderhit" or "stop", is a ponder fault;
+the engine is then sent the real position and "go" as without pondering.  The
+per-move timeout does not run while an engine ponders; it runs from the
+"ponderhit" or the "stop".  The summary gives each side's ponder hits (the
+opponent played the expected move) out of the ponder searches it started.
 The referee decides how a game ends: checkmate, stalemate, the 50-move rule,
 threefold repetition, insufficient material, or a ply cap adjudicated as a
 draw.  Faults are counted per engine: illegal (or malformed) moves or
 principal variations, crashes (early exit, death by a signal, a sanitizer
 report on stderr), hangs (no move within the per-move timeout, no "uciok" or
-"readyok"), rejections (the engine refused a legal move it was sent) and time
-losses (a move that arrived after the clock ran out).
+"readyok", no bestmove after "stop"), rejections (the engine refused a legal
+move it was sent), time losses (a move that arrived after the clock ran out)
+and ponder faults (see --ponder).
 It prints a line per finished game (the result, who won, how the game ended,
 its plies and the running score of the pairing; --quiet keeps only those of
 games with faults, --verbose adds the time, the opening and the full reason),
@@ -548,12 +561,27 @@ for line in sys.stdin:
 
 # The same for the UCI protocol: "mute" never says "uciok", "slow" thinks
 # too long over its first move, "badpv" prints an illegal principal variation.
+# "ponder" names a ponder move, the reply it plays itself on its odd moves
+# (a hit against itself) and another one on its even moves (a miss), and
+# answers its second move, a ponderhit, after 1.2 s; "early" names them too
+# but answers "go ponder" at once.
 FAKE_UCI_ENGINE = r'''#!%(python)s
 import sys, time
 sys.path.insert(0, %(tools)r)
 from referee import Position, find_move
 mode = %(mode)r
-pos, moved = Position(), 0
+pos, moved, pondering = Position(), 0, False
+
+def best():
+    m = sorted(pos.legal_moves())[0]
+    words = "bestmove " + m.text
+    undo = pos.make(m)
+    replies = sorted(pos.legal_moves())
+    pos.undo(undo)
+    if mode in ("ponder", "early") and replies:
+        words += " ponder " + replies[0 if moved %% 2 else -1].text
+    print(words, flush=True)
+
 for line in sys.stdin:
     words = line.split() or [""]
     if words[0] == "quit":
@@ -566,6 +594,18 @@ for line in sys.stdin:
         pos = Position()
         for t in words[3:]:
             pos.make(find_move(pos.legal_moves(), t))
+    elif words[:2] == ["go", "ponder"]:
+        pondering = mode == "ponder"
+        if mode == "early":
+            moved += 1
+            best()
+    elif words[0] == "ponderhit" and pondering:
+        pondering, moved = False, moved + 1
+        time.sleep(1.2 if moved == 2 else 0)
+        best()
+    elif words[0] == "stop" and pondering:
+        pondering = False
+        print("bestmove " + sorted(pos.legal_moves())[0].text, flush=True)
     elif words[0] == "go":
         moved += 1
         m = sorted(pos.legal_moves())[0].text
@@ -575,7 +615,10 @@ for line in sys.stdin:
             m = "e2e5"
         pv = "a1a1" if mode == "badpv" and moved == 2 else m
         print("info depth 1 score cp 0 pv " + pv, flush=True)
-        print("bestmove " + m, flush=True)
+        if mode in ("ponder", "early"):
+            best()
+        else:
+            print("bestmove " + m, flush=True)
 '''
 
 
@@ -649,9 +692,49 @@ def fault_selftest():
                     kind is not None and (got != [(side, kind)] or result not in (None, game.result)):
                 failures.append("UCI %s vs %s: faults %r, result %s (%s), %d plies" % (
                     white, black, got, game.result, game.reason, len(game.moves)))
+        failures += ponder_selftest(fake("ponder", FAKE_UCI_ENGINE), fake("early", FAKE_UCI_ENGINE), Options)
         failures += report_selftest(good, fake("illegal"))
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
+    return failures
+
+
+def ponder_selftest(ponderer, early, options):
+    """Pondering engines on a clock: hits, misses and the stop at the end of
+    the game, with a per-move timeout shorter than a ponder search and the
+    move after its ponderhit (each takes 1.2 s once); an engine that answers
+    "go ponder" at once is a ponder fault and the game goes on.  Returns
+    failures."""
+    failures = []
+
+    class Options(options):
+        max_plies = 16
+        tc = (3000, 200)
+
+    game = Game(ponderer, ponderer, ("p", "q"), None, ["e2e4", "e7e5"], Options(),
+                ("uci", "uci"), ponders=(True, True))
+    game.play()
+    got = [(c, k) for c in (0, 1) for k, _ in game.faults[c]]
+    sent = {c: [l.split(" > ", 1)[1] for l in game.transcript if l.startswith(name + " > ")]
+            for c, name in ((0, "white"), (1, "black"))}
+    counts = [game.ponder_counts[c] for c in (0, 1)]
+    if got or len(game.moves) < 12 or not all(0 < hits < started for started, hits in counts):
+        failures.append("ponder: faults %r, %d plies (%s), counts %r" % (
+            got, len(game.moves), game.reason, counts))
+    if not all("setoption name Ponder value true" in sent[c] and "ponderhit" in sent[c]
+               and "stop" in sent[c] for c in (0, 1)):
+        failures.append("ponder: no Ponder option, ponderhit or stop sent: %r" % sent)
+    if not any(sent[c][-2:] == ["stop", "quit"] for c in (0, 1)):
+        failures.append("ponder: no stop before quit at the end: %r" % sent)
+    if not all(re.match(r"go ponder wtime \d+ btime \d+ winc 200 binc 200$", l)
+               for c in (0, 1) for l in sent[c] if l.startswith("go ponder")):
+        failures.append("ponder: go ponder without the clocks: %r" % sent)
+    game = Game(early, ponderer, ("e", "p"), None, ["e2e4", "e7e5"], Options(),
+                ("uci", "uci"), ponders=(True, True))
+    game.play()
+    got = [(c, k) for c in (0, 1) for k, _ in game.faults[c]]
+    if got != [(0, "ponder")] or len(game.moves) < 12:
+        failures.append("early ponder answer: faults %r, %d plies (%s)" % (got, len(game.moves), game.reason))
     return failures
 
 
@@ -666,7 +749,7 @@ def report_selftest(good, illegal):
             proto_a="xboard", proto_b="xboard", option_a=[], option_b=[], limit="sd 1",
             tc=None, seed=1, random_plies=0, opening="e2e4 e7e5", max_plies=12,
             move_timeout=2.0, quit_timeout=2.0, outdir=None, keep_transcripts=False,
-            summary_file=None, verbose=False, quiet=quiet)
+            summary_file=None, verbose=False, quiet=quiet, ponder_a=False, ponder_b=False)
         out = io.StringIO()
         with contextlib.redirect_stdout(out):
             run_match(args)
@@ -721,7 +804,7 @@ def selftest(quick):
 SANITIZER_REPORT = re.compile(r'ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:')
 MOVE_LINE = re.compile(r'^\s*move\s+(\S*)')
 REJECT_LINE = re.compile(r'^\s*(?:Error \(unknown\)|Not yet supported|Illegal move)\s*:?\s*(\S*)')
-BEST_LINE = re.compile(r'^\s*bestmove\s+(\S*)')
+BEST_LINE = re.compile(r'^\s*bestmove\s+(\S*)(?:\s+ponder\s+(\S+))?')
 UCIOK_LINE = re.compile(r'(^|\s)uciok\s*$')      # after a console prompt too
 READYOK_LINE = re.compile(r'^\s*readyok\s*$')
 # The words of a UCI "info" line that end a principal variation.
@@ -799,6 +882,10 @@ class Engine:
         self.playing = False     # told "go": answers every move by itself
         self.killed = False
         self.sent = []           # moves sent, to recognise a rejection
+        self.last_pv = []        # of the UCI search now running
+        self.pondering = None    # the expected move while a "go ponder" runs
+        self.ponder_answered = False   # its bestmove came before ponderhit or stop
+        self.hit_at = None       # when "ponderhit" was sent, until the move comes
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
 
@@ -880,15 +967,17 @@ def describe_status(status):
 
 class Game:
     """A game between two programs; faults[colour] lists illegal, crash, hang,
-    reject and time per engine (0 white, 1 black)."""
+    reject, time and ponder per engine (0 white, 1 black)."""
 
     def __init__(self, white_prog, black_prog, names, limit, opening, args,
-                 protos=("xboard", "xboard"), options=((), ())):
+                 protos=("xboard", "xboard"), options=((), ()), ponders=(False, False)):
         self.white_prog, self.black_prog = white_prog, black_prog
         self.names = names                 # (white label, black label)
         self.limit = limit                 # XBoard limit command, or None with a clock
         self.protos = protos               # "xboard" or "uci" per colour
         self.options = options             # "NAME=VALUE" texts per colour
+        self.ponders = ponders             # per colour: a UCI engine that ponders
+        self.ponder_counts = {0: [0, 0], 1: [0, 0]}   # per colour: searches started, hits
         self.tc = getattr(args, "tc", None)   # (base, increment) in ms, or None
         self.clock = None                  # ms left per colour while the game runs
         self.turn_start = 0.0              # when the engine on move was told to think
@@ -939,6 +1028,9 @@ class Game:
             self.run(pos, legal, reps, engines, events)
         finally:
             for e in engines:
+                if e.pondering and not e.ponder_answered and e.alive():
+                    self.stop_at_end(e, engines, events)
+            for e in engines:
                 status = e.finish(args.quit_timeout)
                 colour = e.index
                 if status is None and not any(k == "hang" for k, _ in self.faults[colour]):
@@ -978,6 +1070,8 @@ class Game:
         if not self.await_line(uci, engines, events, UCIOK_LINE, "uciok"):
             return False
         for e in uci:
+            if self.ponders[e.index]:
+                e.send("setoption name Ponder value true")
             for option in self.options[e.index]:
                 name, has_value, value = option.partition("=")
                 e.send("setoption name " + name.strip() + (" value " + value.strip() if has_value else ""))
@@ -1018,10 +1112,49 @@ class Game:
             if line is None:
                 continue
             engines[index].log("<", line)
-            rejected = REJECT_LINE.match(line)
-            if rejected and rejected.group(1) in engines[index].sent:
-                self.fault(index, "reject", "refused the legal move %s (%s)" % (
-                    rejected.group(1), line.strip()))
+            self.late_reject(engines[index], line)
+
+    def late_reject(self, engine, line):
+        """A refusal, once the game is decided, of a move the engine was sent."""
+        rejected = REJECT_LINE.match(line)
+        if rejected and rejected.group(1) in engine.sent:
+            self.fault(engine.index, "reject", "refused the legal move %s (%s)" % (
+                rejected.group(1), line.strip()))
+
+    def stop_at_end(self, engine, engines, events):
+        """Stops the search of an engine that still ponders when the game is
+        decided and waits for its bestmove, which is discarded; no answer
+        within the per-move timeout is a hang (the result stands)."""
+        engine.send("stop")
+        stopped = time.monotonic()
+        deadline = stopped + self.args.move_timeout
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                self.fault(engine.index, "hang", "no bestmove within %g s of stop at the end of the game"
+                           % self.args.move_timeout)
+                engine.kill()
+                return
+            try:
+                index, line, stamp = events.get(timeout=min(left, 1.0))
+            except queue.Empty:
+                continue
+            if line is None:
+                if index == engine.index:
+                    return        # its exit status tells what happened
+                continue
+            engines[index].log("<", line)
+            if index == engine.index and BEST_LINE.match(line):
+                if stamp < stopped:
+                    self.ponder_fault(engine, line, engine.pondering)
+                return
+            self.late_reject(engines[index], line)
+
+    def ponder_fault(self, engine, line, expected):
+        """A bestmove of a "go ponder" before "ponderhit" or "stop"."""
+        engine.ponder_answered = True
+        self.fault(engine.index, "ponder", "'%s' while pondering on %s, before ponderhit or stop, at ply %d"
+                   % (line.strip(), expected, len(self.moves)))
 
     def game_over(self, pos, legal, reps):
         if not legal:
@@ -1057,7 +1190,10 @@ class Game:
             got = self.wait_for_move(mover, engines, events, pos)
             if got is None:
                 return            # crash, hang or rejection already decided the game
-            text, stamp = got
+            text, ponder, stamp = got
+            if mover.hit_at is not None and stamp < mover.hit_at:
+                self.ponder_fault(mover, "bestmove " + text, self.moves[-1])
+            mover.hit_at = None
             if not self.charge(colour, stamp):
                 return
             m = find_move(legal, text)
@@ -1071,6 +1207,7 @@ class Game:
             legal = pos.legal_moves()
             key = pos.repetition_key(legal)
             reps[key] = reps.get(key, 0) + 1
+            expected = self.ponder_move(mover, text, ponder, pos, legal)
             # An XBoard opponent gets the move even when it ends the game, so
             # that it also meets the final position (a mated engine must stay
             # quiet); a UCI one is sent the whole game when it is to move.
@@ -1083,11 +1220,72 @@ class Game:
                     self.crashed(other, "could not be sent a move")
                     return
             other.sent.append(text)
+            if other.pondering == text:
+                self.ponder_counts[other.index][1] += 1
             if self.game_over(pos, legal, reps):
                 return
+            if expected:
+                self.start_ponder(mover, expected)
+            if other.pondering:
+                outcome = self.end_ponder(other, text, engines, events)
+                if outcome is None:
+                    return        # it hung or crashed after "stop"
+                if outcome == "hit":
+                    continue      # it plays on, its clock running from the ponderhit
             if not self.think(other):
                 self.crashed(other, "could not be told to think")
                 return
+
+    def ponder_move(self, engine, played, ponder, pos, legal):
+        """The move an engine that ponders expects after its move played, or
+        None; a ponder move that is not legal there is an illegal-move fault
+        (the game goes on, without pondering)."""
+        if ponder is None:
+            return None
+        if find_move(legal, ponder) is None:
+            self.fault(engine.index, "illegal", "ponder move '%s' after %s is not legal in %s"
+                       % (ponder, played, pos.fen()))
+            return None
+        return ponder if self.ponders[engine.index] else None
+
+    def start_ponder(self, engine, expected):
+        """Sets the engine thinking on the position after the expected reply,
+        with the clocks as they stand now, its own after the move it played."""
+        engine.pondering, engine.ponder_answered, engine.last_pv = expected, False, []
+        self.ponder_counts[engine.index][0] += 1
+        engine.send(' '.join(["position startpos moves"] + self.moves + [expected]))
+        engine.send(' '.join(["go ponder"] + self.go_words()))
+
+    def end_ponder(self, engine, played, engines, events):
+        """The opponent played: "hit" when it was the expected move (the
+        engine is sent "ponderhit" and is on move from now), "go" when the
+        engine is to be sent the real position, after a "stop" whose bestmove
+        is waited for and discarded; None when a fault decided the game."""
+        expected, engine.pondering = engine.pondering, None
+        if engine.ponder_answered:
+            return "go"           # its search is over already
+        if played == expected:
+            self.turn_start = engine.hit_at = time.monotonic()
+            engine.send("ponderhit")
+            return "hit"
+        stopped = time.monotonic()
+        engine.send("stop")
+        got = self.wait_for_move(engine, engines, events, None, "of stop")
+        if got is None:
+            return None
+        if got[2] < stopped:
+            self.ponder_fault(engine, "bestmove " + got[0], expected)
+        return "go"
+
+    def go_words(self):
+        """The limit words of a UCI "go": the clocks and the search limit."""
+        go = []
+        if self.clock:
+            go.append("wtime %d btime %d winc %d binc %d" % (
+                self.clock[0], self.clock[1], self.tc[1], self.tc[1]))
+        if self.limit:
+            go.append(uci_limit(self.limit))
+        return go
 
     def send_clocks(self, engine):
         """An XBoard engine's own and its opponent's clock, in centiseconds."""
@@ -1100,14 +1298,9 @@ class Game:
         already answers the move it was sent) and starts its clock."""
         ok = True
         if engine.proto == "uci":
-            go = ["go"]
-            if self.clock:
-                go.append("wtime %d btime %d winc %d binc %d" % (
-                    self.clock[0], self.clock[1], self.tc[1], self.tc[1]))
-            if self.limit:
-                go.append(uci_limit(self.limit))
+            engine.last_pv = []
             ok = engine.send(' '.join(["position startpos"] + (["moves"] + self.moves if self.moves else [])))
-            ok = ok and engine.send(' '.join(go))
+            ok = ok and engine.send(' '.join(["go"] + self.go_words()))
         elif not engine.playing:
             self.send_clocks(engine)
             ok = engine.send("go")
@@ -1120,7 +1313,8 @@ class Game:
         clock; False, and the game lost, when the clock had run out."""
         if not self.clock:
             return True
-        used = (stamp - self.turn_start) * 1000
+        # A move read before the referee took the time of its order costs nothing.
+        used = max(0.0, stamp - self.turn_start) * 1000
         left = self.clock[colour]
         if used > left:
             detail = "move after %.3f s with %.3f s left in %s" % (used / 1000, left / 1000, self.fen_now())
@@ -1145,15 +1339,16 @@ class Game:
         self.fault(engine.index, "crash", detail)
         self.lose(engine.index, "crash of %s: %s" % (self.names[engine.index], detail))
 
-    def wait_for_move(self, mover, engines, events, pos):
-        """The move text of the engine on move and when it arrived, or None
-        when a fault decided the game."""
+    def wait_for_move(self, mover, engines, events, pos, after=None):
+        """The move text of the engine on move, its ponder move (or None) and
+        when it arrived, or None when a fault decided the game.  With pos None
+        the move answers a "stop" (after says so) and is not judged."""
         deadline = time.monotonic() + self.args.move_timeout
-        last_pv = []
         while True:
             left = deadline - time.monotonic()
             if left <= 0:
-                self.hung(mover, "no move within %g s in %s" % (self.args.move_timeout, self.fen_now()))
+                self.hung(mover, "no move within %g s%s in %s" % (
+                    self.args.move_timeout, " " + after if after else "", self.fen_now()))
                 return None
             try:
                 index, line, stamp = events.get(timeout=min(left, 1.0))
@@ -1166,6 +1361,9 @@ class Game:
             engine.log("<", line)
             got = (BEST_LINE if engine.proto == "uci" else MOVE_LINE).match(line)
             if got:
+                if engine is not mover and engine.pondering and not engine.ponder_answered:
+                    self.ponder_fault(engine, line, engine.pondering)
+                    continue
                 if engine is not mover:
                     text = got.group(1)
                     self.fault(index, "illegal", "move '%s' out of turn" % text)
@@ -1174,12 +1372,14 @@ class Game:
                 # Only the last principal variation is played through (the
                 # referee's generator is slow, and the engine's clock runs),
                 # and only behind a legal move, whose fault tells more.
-                wrong = find_move(pos.legal_moves(), got.group(1)) and pv_fault(pos, last_pv)
+                wrong = pos and find_move(pos.legal_moves(), got.group(1)) and pv_fault(pos, engine.last_pv)
                 if wrong:
                     self.fault(index, "illegal", wrong)
-                return got.group(1), stamp
-            if engine is mover and engine.proto == "uci" and line.startswith("info"):
-                last_pv = info_pv(line) or last_pv
+                return got.group(1), got.group(2) if engine.proto == "uci" else None, stamp
+            if engine.proto == "uci" and line.startswith("info"):
+                # A pondering engine's lines are of the position after the
+                # expected move: after a ponderhit they are the mover's.
+                engine.last_pv = info_pv(line) or engine.last_pv
                 continue
             rejected = REJECT_LINE.match(line)
             if rejected and rejected.group(1) in engine.sent:
@@ -1207,6 +1407,9 @@ class Game:
                  "Final position: %s" % self.fen_now()]
         if self.clock:
             lines.append("Clock left: white %.3f s, black %.3f s" % (self.clock[0] / 1000, self.clock[1] / 1000))
+        if any(self.ponders):
+            lines.append("Ponder hits: white %d/%d, black %d/%d" % tuple(
+                self.ponder_counts[c][k] for c in (0, 1) for k in (1, 0)))
         for colour in (0, 1):
             for kind, detail in self.faults[colour]:
                 lines.append("Fault: %s %s: %s" % (self.names[colour], kind, detail))
@@ -1275,7 +1478,8 @@ def game_line(number, games, labels, game, score):
 
 def run_match(args):
     counts = {"games": 0, "a": 0, "b": 0, "draws": 0}
-    faults = {"illegal": 0, "crash": 0, "hang": 0, "reject": 0, "time": 0}
+    faults = {"illegal": 0, "crash": 0, "hang": 0, "reject": 0, "time": 0, "ponder": 0}
+    ponder = {"a": [0, 0], "b": [0, 0]}     # per side: ponder searches started, hits
     if args.outdir:
         os.makedirs(args.outdir, exist_ok=True)
     reasons = {}
@@ -1291,7 +1495,8 @@ def run_match(args):
         labels = (side_a, side_b) if a_white else (side_b, side_a)
         protos = (args.proto_a, args.proto_b) if a_white else (args.proto_b, args.proto_a)
         options = (args.option_a, args.option_b) if a_white else (args.option_b, args.option_a)
-        game = Game(progs[0], progs[1], labels, args.limit, opening, args, protos, options)
+        ponders = (args.ponder_a, args.ponder_b) if a_white else (args.ponder_b, args.ponder_a)
+        game = Game(progs[0], progs[1], labels, args.limit, opening, args, protos, options, ponders)
         t0 = time.time()
         game.play()
         elapsed = time.time() - t0
@@ -1306,6 +1511,9 @@ def run_match(args):
         for colour in (0, 1):
             for kind, detail in game.faults[colour]:
                 faults[kind] += 1
+            side = ponder["a" if (colour == 0) == a_white else "b"]
+            side[0] += game.ponder_counts[colour][0]
+            side[1] += game.ponder_counts[colour][1]
         faulty = any(game.faults[c] for c in (0, 1))
         half = counts["draws"] / 2
         score = "%s %g - %s %g" % (side_a, counts["a"] + half, side_b, counts["b"] + half)
@@ -1335,18 +1543,26 @@ def run_match(args):
                         with open(base + ".%s.stderr" % e.name, "w") as f:
                             f.write(e.stderr_copy)
     total_faults = sum(faults.values())
+    pondering = ""
+    if args.ponder_a or args.ponder_b:
+        rates = ["%s %d/%d (%.0f%%)" % (label, ponder[s][1], ponder[s][0],
+                                        100.0 * ponder[s][1] / max(1, ponder[s][0]))
+                 for s, label, on in (("a", side_a, args.ponder_a), ("b", side_b, args.ponder_b)) if on]
+        pondering = ", ponder faults %d; ponder hits %s" % (faults["ponder"], ', '.join(rates))
     print("pairing %s-%s games %d: %s wins %d, %s wins %d, draws %d; "
-          "illegal %d, crashes %d, hangs %d, rejected %d, time losses %d; endings: %s" % (
+          "illegal %d, crashes %d, hangs %d, rejected %d, time losses %d%s; endings: %s" % (
               args.name_a, args.name_b, counts["games"], side_a, counts["a"],
               side_b, counts["b"], counts["draws"], faults["illegal"], faults["crash"],
-              faults["hang"], faults["reject"], faults["time"],
+              faults["hang"], faults["reject"], faults["time"], pondering,
               ', '.join("%s %d" % kv for kv in sorted(reasons.items()))), flush=True)
     if args.summary_file:
+        # The ponder columns: the faults, then hits and searches of A and of B.
         with open(args.summary_file, "a") as f:
-            f.write("%s-%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n" % (
+            f.write("%s-%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n" % (
                 args.name_a, args.name_b, counts["games"], counts["a"], counts["b"],
                 counts["draws"], faults["illegal"], faults["crash"], faults["hang"],
-                faults["reject"], faults["time"]))
+                faults["reject"], faults["time"], faults["ponder"], ponder["a"][1], ponder["a"][0],
+                ponder["b"][1], ponder["b"][0]))
     return 1 if total_faults else 0
 
 
@@ -1365,6 +1581,11 @@ def main():
                     help='an engine option for the first program, e.g. "Skill Level=1" (repeatable)')
     ap.add_argument("--option-b", "--uci-option-b", action="append", default=[], metavar="NAME=VALUE",
                     help="an engine option for the second program (repeatable)")
+    ap.add_argument("--ponder", action="store_true",
+                    help="the UCI engines ponder: Ponder on, go ponder on the expected reply, "
+                         "ponderhit or stop")
+    ap.add_argument("--ponder-a", action="store_true", help="only the first program ponders (UCI)")
+    ap.add_argument("--ponder-b", action="store_true", help="only the second program ponders (UCI)")
     ap.add_argument("--limit", help='search limit command, e.g. "sd 3" (the default without --tc) or "st 1"')
     ap.add_argument("--tc", help="a clock kept by the referee: BASE+INC in seconds, e.g. 10+0.1")
     ap.add_argument("--seed", type=int, default=1)
@@ -1389,6 +1610,13 @@ def main():
     if not args.engine_a:
         ap.error("--engine-a is required (or --selftest)")
     args.engine_b = args.engine_b or args.engine_a
+    for side in ("a", "b"):
+        proto = getattr(args, "proto_" + side)
+        if getattr(args, "ponder_" + side) and proto != "uci":
+            ap.error("--ponder-%s needs --proto-%s uci" % (side, side))
+        setattr(args, "ponder_" + side, proto == "uci" and (args.ponder or getattr(args, "ponder_" + side)))
+    if args.ponder and not (args.ponder_a or args.ponder_b):
+        ap.error("--ponder needs a UCI engine (--proto-a uci or --proto-b uci)")
     if args.limit is None and args.tc is None:
         args.limit = "sd 3"
     try:
