@@ -12,12 +12,15 @@
 # SOAK_PROGRAM_35, SOAK_PROGRAM_30, SOAK_PROGRAM_23 to name a program other
 # than the one in the build directory, SOAK_PROTO=uci to play the programs in
 # UCI mode (default xboard), SOAK_QUIET=1 to leave out the line of each game
-# (those of games with faults are still printed).
+# (those of games with faults are still printed), SOAK_PONDER=1 to have both
+# programs ponder (UCI mode only), SOAK_OPTIONS to give both programs engine
+# options, NAME=VALUE separated by ";" (e.g. "Hash=64;OwnBook=false": UCI
+# engines get "setoption name Hash value 64", XBoard ones "option Hash=64").
 # Prints a line per game and per pairing, then a table of the pairings; the
 # first edition of a pairing is side A, the second side B, and every line
 # names a side as "35(A)" or "35(B)", so that a pairing of an edition with
 # itself says which side won. Exits non-zero when any illegal move, crash,
-# hang, refused legal move or time loss happened.
+# hang, refused legal move, time loss or ponder fault happened.
 set -u
 games=${1:-20}
 limit=${2:-sd 3}
@@ -35,6 +38,21 @@ case $limit in
     "tc "*) set -- --tc "${limit#tc }" ;;
     *) set -- --limit "$limit" ;;
 esac
+ponder=0
+if [ "${SOAK_PONDER:-0}" != 0 ]; then
+    [ "$proto" = uci ] || { echo "SOAK_PONDER=1 needs SOAK_PROTO=uci"; exit 2; }
+    ponder=1
+    set -- "$@" --ponder
+fi
+# Each option goes to both sides; the fields are not expanded as file names.
+set -f
+old_ifs=$IFS
+IFS=';'
+for option in ${SOAK_OPTIONS:-}; do
+    [ -n "$option" ] && set -- "$@" --option-a "$option" --option-b "$option"
+done
+IFS=$old_ifs
+set +f
 
 program() {
     case $1 in
@@ -68,9 +86,19 @@ done
 
 echo
 echo "limit \"$limit\", $proto protocol, $games games per pairing, programs from $build, seed $seed, $(( $(date +%s) - started )) s"
-printf '%-12s %6s %7s %7s %6s %8s %8s %6s %9s %11s\n' pairing games "A wins" "B wins" draws illegal crashes hangs rejected "time losses"
-awk -F'\t' '{ split($1, side, "-")
-    printf "%-12s %6d %7d %7d %6d %8d %8d %6d %9d %11d\n", side[1] "(A)-" side[2] "(B)", $2, $3, $4, $5, $6, $7, $8, $9, $10 }' "$summary"
+# With pondering, three more columns: the ponder faults and each side's ponder
+# hits out of the ponder searches it started.
+if [ $ponder = 1 ]; then
+    printf '%-12s %6s %7s %7s %6s %8s %8s %6s %9s %11s %6s %9s %9s\n' pairing games "A wins" "B wins" draws \
+        illegal crashes hangs rejected "time losses" ponder "A hits" "B hits"
+else
+    printf '%-12s %6s %7s %7s %6s %8s %8s %6s %9s %11s\n' pairing games "A wins" "B wins" draws \
+        illegal crashes hangs rejected "time losses"
+fi
+awk -F'\t' -v ponder=$ponder '{ split($1, side, "-")
+    printf "%-12s %6d %7d %7d %6d %8d %8d %6d %9d %11d", side[1] "(A)-" side[2] "(B)", $2, $3, $4, $5, $6, $7, $8, $9, $10
+    if (ponder) printf " %6d %9s %9s", $11, $12 "/" $13, $14 "/" $15
+    printf "\n" }' "$summary"
 echo "(side A is the first edition of the pairing, B the second; game logs in $out)"
 [ $broken -eq 0 ] || exit 1
-awk -F'\t' '{ bad += $6 + $7 + $8 + $9 + $10 } END { exit bad > 0 }' "$summary"
+awk -F'\t' '{ bad += $6 + $7 + $8 + $9 + $10 + $11 } END { exit bad > 0 }' "$summary"
