@@ -21,6 +21,7 @@ int book_on;
 int budget_ms;
 int (*poll_hook)();
 void (*line_hook)(int depth, int score, const tagLINE* line, int moves, long node_count);
+bool (*root_move_hook)(move_bytes m, int list_place);
 
 tagLINE var_princ;
 long nodes, qnodes;

@@ -74,6 +74,15 @@ extern int (*poll_hook)();           // asked every POLL_NODES nodes; nonzero st
 // Prints the thinking lines its own way; while it is set the search prints
 // nothing else of its own (no "resign", no "In Book").
 extern void (*line_hook)(int depth, int score, const tagLINE* line, int moves, long node_count);
+// Asked at the root after each legal move is made, with the move and its
+// place in the root's list; false: the move is taken back unsearched (UCI's
+// searchmoves and the further lines of MultiPV). Null outside UCI mode.
+extern bool (*root_move_hook)(move_bytes m, int list_place);
+// The root's hook, asked once a move made from the root (ply is 1) is legal;
+// true when the move is to be skipped (the caller takes it back).
+inline bool skipped_at_root(move_bytes m, int list_place) {
+    return ply == 1 && root_move_hook && !root_move_hook(m, list_place);
+}
 
 int  search_budget_ms();             // budget_ms, or max_time in milliseconds
 // Leaves the search, with stop_search set, as the clock, a poll or the

@@ -302,6 +302,10 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
         pick(i);
         const move_bytes m = gen_dat[i].m;
         if (!makemove(m)) continue;
+        if (skipped_at_root(m, i - gen_begin[0])) {
+            takeback();
+            continue;
+        }
         tt_prefetch();   // the child looks its position up first
         legal++;
         if (!silencio) count_branch(legal);

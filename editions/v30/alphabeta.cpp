@@ -119,6 +119,10 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int p) {
             prefetch_slot(key_after(gen_dat[next].m), xside);
         }
         if (!makemove(m)) continue;
+        if (skipped_at_root(m, i - gen_begin[0])) {
+            takeback();
+            continue;
+        }
         if (depth == 1) prefetch_eval_caches();   // the child is a quiescence search: it evaluates first
         if (!silencio) count_branch(++legal);
         any = true;
