@@ -1,6 +1,6 @@
-// frontend/uci.cpp: the UCI loop of every edition. After "uciok" the program
-// prints UCI lines only: the search's thinking lines become "info" lines
-// through line_hook, and its poll (poll_hook) reads the input while it runs.
+// frontend/uci.cpp: the UCI loop of every edition: the handshake and the
+// options, positions, and the commands between searches. After "uciok" the
+// program prints UCI lines only.
 #include "frontend/uci.h"
 #include "board/fen.h"
 #include "board/position.h"
@@ -10,159 +10,24 @@
 #include "frontend/console.h"
 #include "frontend/edition_hooks.h"
 #include "frontend/input.h"
+#include "frontend/uci_go.h"
 #include "moves/gen.h"
 #include "moves/make.h"
 #include "search/driver.h"
 #include "search/state.h"
 #include <algorithm>
 #include <cctype>
-#include <climits>
+#include <cerrno>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 
 std::string uci_start;
 std::vector<std::string> uci_moves;
 int own_book = 1;
 
 namespace {
-
-constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
-constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
-constexpr long INCREMENTS_ON_CLOCK = 10;   // the increment is spent while the clock holds more than this many
-constexpr long CLOCK_SHARE = 10;           // with an increment a move never takes more than this share of the clock
-constexpr long SUDDEN_DEATH_SHARE = 30;    // without one, this share: the clock must last the game
-constexpr long RESERVE_MS = 50;            // kept on the clock for the answer to travel
-constexpr long RESERVE_SHARE = 20;         // and this share of the clock besides
-constexpr std::size_t SHOWN_TEXT = 60;     // characters of a refused word repeated in an info string
-constexpr std::size_t DEFERRED_LINES = 1000;   // lines kept during a search for after it
-constexpr long LONG_NUMBER = 1000000000L;  // search numbers are clamped to this
-
-// What the search's poll found, and the limits of the running "go".
-bool stop_requested, quit_requested;
-bool input_ended;    // no more lines: a search that ends by itself still answers
-long node_limit;
-bool endless;        // a search that only "stop" ends
-std::deque<std::string> deferred;   // lines that came during a search, read after it
-
-// The last thinking line, repeated with the final counts when the search ends.
-int last_depth, last_score;
-tagLINE last_line;
-bool have_line;
-
-// A word of the input, made safe to repeat in a line: printable characters,
-// at most SHOWN_TEXT of them.
-std::string shown(const std::string& text) {
-    std::string out;
-    for (char c : text.substr(0, SHOWN_TEXT)) out.push_back(c >= ' ' && c <= '~' ? c : '?');
-    if (text.size() > SHOWN_TEXT) out += "...";
-    return out;
-}
-
-void say(const char* text) {
-    std::printf("%s\n", text);
-    std::fflush(stdout);
-}
-
-void info_string(const std::string& text) {
-    std::printf("info string %s\n", text.c_str());
-    std::fflush(stdout);
-}
-
-// ------------------------------------------------------------------ thinking
-
-int elapsed_ms() { return std::max(0, int(uint32_t(get_ms()) - uint32_t(start_time))); }
-
-void print_score(int score) {
-    if (score > NEAR_MATE || score < -NEAR_MATE) {
-        const int moves = (MATE_SCORE - std::abs(score) + 1) / 2;
-        std::printf(" score mate %d", score > 0 ? moves : -moves);
-    } else {
-        std::printf(" score cp %d", score);
-    }
-}
-
-// Prints the moves of the line that are legal one after the other from
-// the root (ply 0, whose list is current): the end of the line may be left
-// over from an earlier search. Every move made is taken back.
-void print_legal_moves(const tagLINE* line, int moves) {
-    const int limit = std::min({moves, MAX_LINE, MAX_PLY - 2});
-    int made = 0;
-    for (; made < limit; made++) {
-        if (made > 0) Move2Gen();
-        const move_bytes m = line->moves[made];
-        const int i = find_listed_move(m.from, m.to, m.promote);
-        if (i < 0 || !makemove(gen_dat[i].m)) break;
-        std::printf(made == 0 ? " pv " : " ");
-        print_move(gen_dat[i].m);
-    }
-    while (made-- > 0) takeback();
-}
-
-void print_info(int depth, int score, const tagLINE* line, int moves, long node_count) {
-    const int t = elapsed_ms();
-    std::printf("info depth %d", depth);
-    print_score(score);
-    std::printf(" time %d nodes %ld nps %ld", t, node_count, node_count * 1000 / std::max(t, 1));
-    print_legal_moves(line, moves);
-    std::printf("\n");
-    std::fflush(stdout);
-}
-
-// A line printed at ply 0; a summary some edition prints while it still
-// takes its line back is left out (the final info line stands for it).
-void thinking_line(int depth, int score, const tagLINE* line, int moves, long node_count) {
-    if (ply != 0) return;
-    last_depth = depth;
-    last_score = score;
-    last_line = *line;
-    last_line.count = std::clamp(moves, 0, MAX_LINE);
-    have_line = true;
-    print_info(depth, score, line, moves, node_count);
-}
-
-// ------------------------------------------------------------------ poll
-
-// A line that came while the search runs: "stop" and "quit" end it,
-// "isready" is answered, anything else waits for the search to end.
-bool handle_line_in_search(const std::string& line) {
-    std::string rest;
-    const std::string word = first_word(line, &rest);
-    if (word == "stop") return stop_requested = true;
-    if (word == "quit") return quit_requested = true;
-    if (word == "isready") say("readyok");
-    else if (!word.empty() && deferred.size() < DEFERRED_LINES) deferred.push_back(line);
-    return false;
-}
-
-int search_poll() {
-    if (node_limit > 0 && reported_nodes() >= node_limit) return 1;
-    if (budget_ms > 0 && time_is_up()) return 1;
-    std::string line;
-    while (!input_ended && line_ready()) {
-        if (!read_line(line)) {
-            // The end of input: a search with a limit still finishes and
-            // answers; one that waits for "stop" would never end.
-            input_ended = true;
-            return endless ? (quit_requested = true) : false;
-        }
-        if (handle_line_in_search(line)) return 1;
-    }
-    return 0;
-}
-
-// The next command: a line put off during a search, or the next input line.
-bool next_line(std::string& line) {
-    if (!deferred.empty()) {
-        line = deferred.front();
-        deferred.pop_front();
-        return true;
-    }
-    return read_line(line);
-}
 
 // ------------------------------------------------------------------ position
 
@@ -256,116 +121,41 @@ void cmd_position(const std::string& rest) {
     play_moves(moves, 0);
 }
 
-// ------------------------------------------------------------------ go
-
-// The number after a "go" word; false (with an info string) when there is none.
-bool go_number(const std::vector<std::string>& w, std::size_t* i, long* value) {
-    const std::string& key = w[*i];
-    if (*i + 1 >= w.size()) {
-        info_string("go: " + key + " needs a number");
-        return false;
-    }
-    const std::string& text = w[++*i];
-    char* end = nullptr;
-    const long long n = std::strtoll(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0') {
-        info_string("go: " + key + " needs a number, not " + shown(text));
-        return false;
-    }
-    *value = long(std::clamp<long long>(n, -LONG_NUMBER, LONG_NUMBER));
-    return true;
-}
-
-go_limits parse_go(const std::string& rest) {
-    go_limits go;
-    const std::vector<std::string> w = words_of(rest);
-    for (std::size_t i = 0; i < w.size(); i++) {
-        const std::string& k = w[i];
-        long* field = k == "depth"       ? &go.depth
-                      : k == "movetime"  ? &go.movetime
-                      : k == "wtime"     ? &go.wtime
-                      : k == "btime"     ? &go.btime
-                      : k == "winc"      ? &go.winc
-                      : k == "binc"      ? &go.binc
-                      : k == "movestogo" ? &go.movestogo
-                      : k == "nodes"     ? &go.nodes
-                                         : nullptr;
-        const bool counts = field == &go.depth || field == &go.nodes || field == &go.movestogo;
-        long n;
-        if (!field) {
-            if (k == "infinite") go.infinite = true;
-            else if (k != "ponder") info_string("go: " + shown(k) + " ignored");
-        } else if (go_number(w, &i, &n)) {
-            if (counts && n < 0) info_string("go: " + k + " " + std::to_string(n) + " ignored");
-            else *field = n;   // a clock below zero is a clock with no time left
-        }
-    }
-    return go;
-}
-
-// "go infinite" answers only after "stop": waits for it, answering
-// "isready"; false when "quit" or the end of input came instead.
-bool wait_for_stop() {
-    std::string line;
-    while (!stop_requested && !quit_requested) {
-        if (input_ended || !read_line(line)) return false;
-        handle_line_in_search(line);
-    }
-    return !quit_requested;
-}
-
-// The last thinking line again with the final counts; when the search
-// changed its mind after it (a move that became best in an unfinished
-// iteration), the move it plays leads the line.
-void print_final_info(move_bytes best) {
-    if (!have_line) return;
-    if (move_value(best) != 0 && !(best == last_line.moves[0])) {
-        last_line = var_princ;
-        last_line.count = std::max(var_princ.count, 1);
-    }
-    print_info(last_depth, last_score, &last_line, last_line.count, reported_nodes());
-}
-
-// Searches, and prints the one "bestmove"; false on "quit".
-bool cmd_go(const std::string& rest) {
-    const go_limits go = parse_go(rest);
-    stop_requested = quit_requested = have_line = false;
-    budget_ms = int(budget_for(go));
-    node_limit = go.nodes > 0 ? go.nodes : 0;
-    endless = go.infinite || (budget_ms == 0 && node_limit == 0 && go.depth <= 0);
-    max_time = NO_LIMIT;
-    max_depth = go.depth > 0 ? int(std::min<long>(go.depth, MAX_ITERATION)) : NO_LIMIT;
-    computer_side = side;
-    ply = 0;
-    Move2Gen();
-
-    move_bytes best{};
-    if (own_book && budget_ms > 0 && !go.infinite && game_plies < BOOK_PLY_LIMIT && book_move(side)) {
-        best = var_princ.moves[0];
-        info_string("book move");
-    } else {
-        book_on = 0;
-        poll_hook = search_poll;
-        tree_surf(1);
-        poll_hook = nullptr;
-        if (quit_requested) return false;
-        best = var_princ.moves[0];
-        ply = 0;
-        Move2Gen();
-        print_final_info(best);
-    }
-    computer_side = EMPTY;
-    if (move_value(best) == 0) best = first_legal_move();   // stopped before any move became best
-    if (go.infinite && !wait_for_stop()) return false;
-    std::printf("bestmove ");
-    if (move_value(best) == 0) std::printf("0000");
-    else print_move(best);
-    std::printf("\n");
-    std::fflush(stdout);
-    return true;
-}
-
 // ------------------------------------------------------------------ the rest
+
+constexpr long MAX_HASH_MB = 65536;
+constexpr long MAX_THREADS = 1;   // the search runs on one thread
+
+// An option's value as a whole number within [min, max]; otherwise an info
+// string says what the option takes, and false.
+bool spin_value(const char* name, const std::string& value, long min, long max, long* n) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(value.c_str(), &end, 10);
+    if (!value.empty() && *end == '\0' && errno == 0 && v >= min && v <= max) {
+        *n = long(v);
+        return true;
+    }
+    info_string(std::string(name) + " is a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+                ", not " + shown(value));
+    return false;
+}
+
+bool check_value(const char* name, const std::string& value, int* flag) {
+    if (value == "true" || value == "false") {
+        *flag = value == "true";
+        return true;
+    }
+    info_string(std::string(name) + " is true or false, not " + shown(value));
+    return false;
+}
+
+void set_hash(long mb) {
+    if (mb == hash_table_mb()) return;
+    if (!resize_hash_table(mb))
+        info_string("Hash: " + std::to_string(mb) + " MB cannot be had, the table keeps its " +
+                    std::to_string(hash_table_mb()) + " MB");
+}
 
 void cmd_setoption(const std::string& rest) {
     const std::vector<std::string> w = words_of(rest);
@@ -376,15 +166,32 @@ void cmd_setoption(const std::string& rest) {
     for (i++; i < w.size(); i++) value += (value.empty() ? "" : " ") + w[i];
     std::string lower = name;
     for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (lower != "ownbook") return;   // options this engine does not have are ignored
-    if (value == "true") own_book = 1;
-    else if (value == "false") own_book = 0;
-    else info_string("OwnBook is true or false, not " + shown(value));
+    long n;
+    int flag;
+    // Options this engine does not have are ignored.
+    if (lower == "hash") {
+        if (spin_value("Hash", value, 1, MAX_HASH_MB, &n)) set_hash(n);
+    } else if (lower == "clear hash") {
+        clear_hash_tables();
+    } else if (lower == "threads") {
+        spin_value("Threads", value, 1, MAX_THREADS, &n);
+    } else if (lower == "ponder") {
+        if (check_value("Ponder", value, &flag)) ponder_option = flag;
+    } else if (lower == "multipv") {
+        if (spin_value("MultiPV", value, 1, MAX_MULTIPV, &n)) multipv_option = int(n);
+    } else if (lower == "ownbook") {
+        if (check_value("OwnBook", value, &flag)) own_book = flag;
+    }
 }
 
 void identify() {
     std::printf("id name Zorvu %s\n", EDITION_NUMBER);
     std::printf("id author %s\n", AUTHOR);
+    std::printf("option name Hash type spin default %ld min 1 max %ld\n", DEFAULT_HASH_MB, MAX_HASH_MB);
+    std::printf("option name Clear Hash type button\n");
+    std::printf("option name Threads type spin default 1 min 1 max %ld\n", MAX_THREADS);
+    std::printf("option name Ponder type check default false\n");
+    std::printf("option name MultiPV type spin default 1 min 1 max %d\n", MAX_MULTIPV);
     std::printf("option name OwnBook type check default true\n");
     say("uciok");
 }
@@ -422,51 +229,26 @@ bool uci_command(const std::string& line) {
 
 }  // namespace
 
-long budget_for(const go_limits& go) {
-    if (go.movetime != NOT_GIVEN) return std::max(go.movetime, 1L);
-    const long own_given = side == LIGHT ? go.wtime : go.btime;
-    if (own_given == NOT_GIVEN || go.infinite) return 0;
-    const long own = std::max(own_given, 0L);
-    const long other = std::max(side == LIGHT ? go.btime : go.wtime, 0L);
-    const long inc = std::max(side == LIGHT ? go.winc : go.binc, 0L);
-    // The increment is spent only while the clock holds several of them: a
-    // low clock grows back, so that a move slowed down by a busy machine
-    // still comes in time.
-    const long inc_share = own > INCREMENTS_ON_CLOCK * inc ? inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN : 0;
-    tree_surf_time(other / MS_PER_CS, own / MS_PER_CS);
-    long base = long(max_time) * 1000;
-    if (base <= 0) base = own / RULE_ZERO_SHARE;
-    if (go.movestogo > 0) base = std::min(base, own / go.movestogo);
-    // The hard limit: a share of what is left (all of it split among the
-    // moves to go, when they are few), and never the reserve.
-    const long share = go.movestogo > 0 && go.movestogo < CLOCK_SHARE ? go.movestogo + 1
-                       : inc > 0 || go.movestogo > 0                   ? CLOCK_SHARE
-                                                                       : SUDDEN_DEATH_SHARE;
-    const long reserve = std::min(own / 2, RESERVE_MS + own / RESERVE_SHARE);
-    const long hard = std::min(own / share + inc_share, own - reserve);
-    return std::max(std::min(base + inc_share, hard), 1L);
-}
-
 void uci() {
     // Interfaces may send SIGINT; the engine answers "stop" instead.
     std::signal(SIGINT, SIG_IGN);
     std::printf("\n");   // ends the prompt's line
     identify();
-    line_hook = thinking_line;
-    deferred.clear();
-    input_ended = false;
+    // The options start at their defaults.
     own_book = 1;
+    ponder_option = 0;
+    multipv_option = 1;
+    set_hash(DEFAULT_HASH_MB);
+    go_begin();
     book_mark = 0;
     computer_side = EMPTY;
     uci_new_game();
     std::string line;
     while (next_line(line))
         if (!uci_command(line)) break;
-    line_hook = nullptr;   // the hooks and the budget are the console's again
-    budget_ms = 0;
-    // The position and the kept lines are the loop's own: their memory goes
-    // with it (a loop started again sets them afresh).
+    go_end();
+    // The position is the loop's own: its memory goes with it (a loop
+    // started again sets it afresh).
     std::string().swap(uci_start);
     std::vector<std::string>().swap(uci_moves);
-    std::deque<std::string>().swap(deferred);
 }

@@ -1,9 +1,11 @@
 // frontend/uci.h: the engine side of the Universal Chess Interface, entered
-// from the console word "uci": the handshake, positions given as a start and
-// a move list, "go" with its limits, and a search that answers "stop",
-// "isready" and "quit" while it runs.
+// from the console word "uci": the handshake and the options, positions
+// given as a start and a move list, and "go" (frontend/uci_go.cpp) with its
+// limits, a search that answers "stop", "ponderhit", "isready" and "quit"
+// while it runs.
 // Editions: 3.5, 3.0, 2.3
 #pragma once
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -13,9 +15,12 @@
 // moves, so the game and the tables carry on.
 extern std::string uci_start;
 extern std::vector<std::string> uci_moves;
-extern int own_book;   // the option OwnBook: timed searches may answer from open.dat
 
-#include <climits>
+// The options besides Hash (the table's own size) and Threads (always 1).
+extern int own_book;         // OwnBook: timed searches may answer from open.dat
+extern int ponder_option;    // Ponder: "bestmove" names the reply the engine expects
+extern int multipv_option;   // MultiPV: the best root moves a search reports, each with its line
+constexpr int MAX_MULTIPV = 256;
 
 constexpr long NOT_GIVEN = LONG_MIN;   // a "go" number that was not sent
 
@@ -23,7 +28,10 @@ constexpr long NOT_GIVEN = LONG_MIN;   // a "go" number that was not sent
 struct go_limits {
     long depth = 0, movetime = NOT_GIVEN, wtime = NOT_GIVEN, btime = NOT_GIVEN;
     long winc = 0, binc = 0, movestogo = 0, nodes = 0;
-    bool infinite = false;
+    long mate = 0;                         // moves of a mate to look for; 0: none
+    bool infinite = false, ponder = false;
+    bool restricted = false;               // "searchmoves" was given, with these words
+    std::vector<std::string> searchmoves;
 };
 
 void uci();   // runs until "quit" or the end of input

@@ -2,8 +2,10 @@
 """answers_in_search.py PROGRAM uci [--max-ms N] | PROGRAM console
 
 uci: isready and stop during "go infinite" (answered within N ms), SIGINT
-ignored, a stop already in the pipe, quit during a search and the end of
-input during "go infinite"; one bestmove per go, exit status 0.
+ignored, a stop already in the pipe, pondering (no bestmove before
+ponderhit, then one on the clock counted from it, naming a ponder move),
+quit during a search and the end of input during "go infinite"; one
+bestmove per go, exit status 0.
 console: Ctrl-C during the engine's search plays a move; at the prompt it
 ends the program.
 """
@@ -43,6 +45,10 @@ class Program:
 
     def wait_for(self, prefix):
         """The monotonic time at which the first line starting with prefix came."""
+        return self.wait_for_line(prefix)[0]
+
+    def wait_for_line(self, prefix):
+        """The first line starting with prefix, and the monotonic time it came."""
         while True:
             try:
                 line = self.lines.get(timeout=PATIENCE)
@@ -51,7 +57,7 @@ class Program:
             if line is None:
                 fail("the program ended before %r" % prefix)
             if line.startswith(prefix):
-                return time.monotonic()
+                return time.monotonic(), line
 
     def bestmoves_within(self, seconds):
         time.sleep(seconds)
@@ -91,6 +97,7 @@ def check_uci(path, max_ms):
         fail("two bestmoves for one go")
     p.send("go infinite\nstop\n")   # the stop is already in the pipe
     p.wait_for("bestmove")
+    check_ponder(p)
     p.send("go depth 30\n")
     time.sleep(0.3)
     p.send("quit\n")                # ends the search at once
@@ -106,6 +113,21 @@ def check_uci(path, max_ms):
     p.proc.stdin.close()
     if p.status() != 0:
         fail("exit status at the end of input during go infinite")
+
+
+def check_ponder(p):
+    """The clock starts at ponderhit: 2 s left, the move comes within one."""
+    p.send("setoption name Ponder value true\nposition startpos moves e2e4\n"
+           "go ponder wtime 2000 btime 2000\n")
+    if p.bestmoves_within(1.0):
+        fail("bestmove before ponderhit")
+    sent = p.send("ponderhit\n")
+    came, line = p.wait_for_line("bestmove")
+    if came - sent > 1.0:
+        fail("%.1f s from ponderhit to bestmove on a 2 s clock" % (came - sent))
+    if " ponder " not in line:
+        fail("no ponder move with Ponder on: " + line)
+    p.send("setoption name Ponder value false\n")
 
 
 def check_console(path):
