@@ -5,9 +5,12 @@
 #                                 plays a short console game.
 #   tests/dist_check.sh deb FILE  the Debian package: its fields and contents;
 #                                 unpacked, each program plays a short
-#                                 console game and a UCI search, each perft
+#                                 console game, a UCI search and its bench
+#                                 (the last line's form), each perft
 #                                 tool counts, and no program needs more than
-#                                 Debian's baseline x86-64 processor.
+#                                 Debian's baseline x86-64 processor; lintian
+#                                 finds no error or warning that the package
+#                                 does not override.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -49,10 +52,21 @@ deb)
     for path in games/zorvu35 games/zorvu30 games/zorvu games/zorvu35-perft games/zorvu30-perft \
             games/zorvu-perft share/man/man6/zorvu35.6 share/man/man6/zorvu30.6 share/man/man6/zorvu.6 \
             share/games/plugins/xboard/zorvu35.eng share/games/plugins/xboard/zorvu30.eng \
-            share/games/plugins/xboard/zorvu.eng share/doc/zorvu/README.md; do
+            share/games/plugins/xboard/zorvu.eng share/doc/zorvu/README.md share/doc/zorvu/copyright \
+            share/doc/zorvu/changelog.gz share/lintian/overrides/zorvu; do
         expect "$work/contents" "./usr/$path" "package contents"
     done
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning "$deb" > "$work/lintian" 2>&1 ||
+            fail "lintian reports errors or warnings that are not overridden"
+        cat "$work/lintian"
+    else
+        fail "lintian is not installed (tools/deps.sh deb installs it)"
+    fi
     dpkg-deb -x "$deb" "$work/root"
+    version=$(dpkg-deb -f "$deb" Version)
+    gzip -d -c "$work/root/usr/share/doc/zorvu/changelog.gz" 2>/dev/null | head -n 1 > "$work/changelog"
+    expect "$work/changelog" "zorvu ($version) " "the changelog's latest entry is the package's version"
     games=$work/root/usr/games
     # Instructions beyond the baseline: POPCNT, SSE3 to SSE4.2.
     beyond='popcnt|crc32|pshufb|palignr|pabs[bwd]|phadd|phsub|pmaddubsw|pmulhrsw|psign|ptest|pblend|blendv|blendp|insertps|extractps|pextr[bdq]|pinsr[bdq]|pmaxs[bd]|pmaxu[wd]|pmins[bd]|pminu[wd]|pmov[sz]x|pmuldq|pmulld|packusdw|pcmpeqq|pcmpgtq|pcmp[ei]str|round[sp][sd]|lddqu|movddup|movs[hl]dup|hadd|hsub|addsub'
@@ -66,6 +80,8 @@ deb)
         (cd "$work/play" && printf '%s' "$UCI_SESSION" | "$games/$program") > "$work/uci" 2>&1 ||
             fail "$program UCI exited with status $?"
         for line in uciok readyok "bestmove "; do expect "$work/uci" "$line" "$program in UCI mode"; done
+        "$games/$program" bench 1 > "$work/bench" 2>&1 || fail "$program bench exited with status $?"
+        tail -n 1 "$work/bench" | grep -q -x -E '[0-9]+ nodes [0-9]+ nps' || fail "$program bench: $(tail -n 1 "$work/bench")"
         "$games/$program-perft" "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" 3 > "$work/perft" 2>&1
         expect "$work/perft" "Nodes searched: 8902" "$program-perft"
     done

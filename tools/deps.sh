@@ -1,8 +1,9 @@
 #!/bin/sh
 # Checks that what a task needs is installed: build (compiler, CMake, make),
 # test (the build, GoogleTest and Python), fuzz (clang and its libFuzzer
-# runtime), deb (the package tools). Run as root on Debian, it installs the
-# missing packages; otherwise it names them and fails.
+# runtime), deb (the package tools, and lintian for the package's check).
+# Run as root on Debian, it installs the missing packages; otherwise it
+# names them and fails.
 # Usage: tools/deps.sh build|test|fuzz|deb ...
 need=""
 want() { # package, then the test that shows it is there
@@ -28,7 +29,8 @@ for task in "$@"; do
             want libclang-rt-14-dev sh -c 'ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' ;;
         deb)
             want dpkg-dev has dpkg-shlibdeps
-            want file has file ;;
+            want file has file
+            want lintian has lintian ;;
         *) echo "tools/deps.sh: unknown task $task (build, test, fuzz or deb)" >&2; exit 2 ;;
     esac
 done
