@@ -122,7 +122,7 @@ void print_legal_moves(const tagLINE* line, int moves) {
 // `line_number` 0: no multipv field (MultiPV 1); with MultiPV above 1 every
 // line has one, also when the position has a single legal move.
 void print_info(int depth, int score, const tagLINE* line, int moves, int line_number) {
-    std::printf("info depth %d", depth);
+    std::printf("info depth %d seldepth %d", depth, sel_depth);
     if (line_number > 0) std::printf(" multipv %d", line_number);
     print_score(score);
     print_counts();
@@ -352,6 +352,7 @@ bool search_to(int depth) {
     budget_ms = int(budget);
     max_depth = depth;
     have_line = false;
+    sel_depth = 0;
     root_last_place = INT_MAX;
     book_on = 0;
     tree_surf(1);

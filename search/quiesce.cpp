@@ -37,6 +37,7 @@ bool skip_capture(const gen_rec& g, int margin, int alpha) {
 }
 
 int quiesce(int alpha, int beta, int qply, int qmax) {
+    note_ply_reached();
     if (ply > MAX_PLY - 2 || qply == qmax) return eval(alpha, beta);
     const int own = side == LIGHT ? material_balance : -material_balance;
     if (own - MATERIAL_CUTOFF > beta) return own - MATERIAL_DISCOUNT;

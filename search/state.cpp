@@ -25,6 +25,7 @@ bool (*root_move_hook)(move_bytes m, int list_place);
 
 tagLINE var_princ;
 long nodes, qnodes;
+int sel_depth;
 long ab_cutoffs, ab_firstmove;
 long cutoffs, firstmove;
 long chash[12];

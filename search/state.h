@@ -50,6 +50,10 @@ extern int book_on;                  // the next search may take a book move
 
 extern tagLINE var_princ;            // the root line; moves[0] is the search result
 extern long nodes, qnodes;           // full-width and quiescence nodes
+// The deepest ply a search reached (UCI's seldepth): every quiescence node
+// notes its ply; whoever reads it sets it to 0 before the search.
+extern int sel_depth;
+inline void note_ply_reached() { sel_depth = ply > sel_depth ? ply : sel_depth; }
 extern long ab_cutoffs, ab_firstmove;   // full-width beta cutoffs, and those on the first legal move
 extern long cutoffs, firstmove;      // the same in the quiescence search
 extern long chash[12];               // counters the searches and the move scoring keep

@@ -325,6 +325,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
 }
 
 int quiesce(int alpha, int beta, int qdepth, tagLINE* line) {
+    note_ply_reached();
     line->count = 0;
     tt_prefetch();   // the move ordering reads the entry after the evaluation
     poll_search(++qnodes);

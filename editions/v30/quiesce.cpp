@@ -25,6 +25,7 @@ int taken_value(move_bytes m) {
 }  // namespace
 
 int quiesce(int alpha, int beta, int qply, int qmax) {
+    note_ply_reached();
     if (ply > QUIESCE_LAST_PLY || qply == qmax) return eval(alpha, beta);
     // The capture generation reads this position's slot after the evaluation.
     prefetch_slot(master_checksum, side);
