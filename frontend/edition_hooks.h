@@ -33,6 +33,9 @@ extern const bool XBOARD_WHOLE_LINES;
 
 // Steps.
 void clear_tables();       // start-up: empties the search tables (2.3's start empty)
+// "Clear Hash": empties the transposition table (3.5 and 3.0 also their pawn
+// and material tables), which keep their sizes.
+void clear_hash_tables();
 // The transposition table's size in megabytes (UCI's Hash option): the
 // default is DEFAULT_HASH_MB; resize_hash_table reallocates once, and when
 // the memory cannot be had keeps the table it has and returns false.

@@ -134,6 +134,16 @@ void clear_tables() {
     clear_m_hash();
 }
 
+void clear_hash_tables() { clear_tables(); }
+
+const long DEFAULT_HASH_MB = EDITION_HASH_MB;
+
+bool resize_hash_table(long mb) { return set_hash_size(mb); }
+
+long hash_table_mb() { return hash_size_mb; }
+
+int hash_fill_permille() { return hash_fill(); }
+
 void forget_table() { clear_hash(); }
 
 command_result edition_command(const std::string& word) {

@@ -7,7 +7,7 @@
 // light to move, above with dark. With light to move the neighbour of entry 0
 // would lie before the table, so the home entry is used there.
 hash_entry* hash_slot_pointer() {
-    const int home = int(master_checksum % HASH_MODULUS) + 4 * side;
+    const long home = hash_home(master_checksum) + 4 * side;
     hash_entry* e = &hash_table[home];
     if (e->checksum == 0 || e->checksum == master_checksum) return e;
     if (side == LIGHT) return home > 0 ? e - 1 : e;
@@ -20,7 +20,7 @@ void hash_update(int depth, int score, int alpha, int beta, long effort) {
     // Cheaper searches do not push out entries of the last five searches.
     if (effort < e->effort && e->generation + 5 >= hash_seq) return;
     e->generation = hash_seq;
-    hash_table_dirty = true;
+    mark_hash_entry(e);
     if (e->checksum != master_checksum) {
         e->move = move_bytes{};
         e->checksum = master_checksum;

@@ -1,21 +1,98 @@
-// hash/table.cpp: probing the transposition table, recording best moves, clearing it.
+// hash/table.cpp: the transposition table's memory and size, probing it,
+// recording best moves, clearing it.
 #include "hash/table.h"
 #include "hash/evalcache.h"
 #include "hash/keys.h"
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
 
-// Aligned to a huge page: the table is read at random, and on large pages
-// its probes miss the address cache far less often.
-alignas(HUGE_PAGE_BYTES) hash_entry hash_table[HASH_SIZE];
+hash_entry* hash_table;
+long hash_entries;
+divisor_reciprocal hash_modulus;
+table_memory hash_memory;
+long hash_size_mb;
 bool hash_table_dirty;
 int hash_seq;
 long impactos_hash;
 long pifias_hash;
 long colisiones_hash;
 long hash_impacts, hash_nofound;
+
+divisor_reciprocal reciprocal_of(uint64_t divisor) {
+    __extension__ typedef unsigned __int128 wide;
+    const unsigned l = unsigned(std::bit_width(divisor - 1));   // ceil(log2 divisor), divisor >= 2
+    const wide excess = (wide(1) << l) - divisor;               // below divisor: the magic fits 64 bits
+    return divisor_reciprocal{divisor, uint64_t((excess << 64) / divisor + 1), l - 1};
+}
+
+namespace {
+
+// The entries of a table of mb megabytes. The fuzz build holds every size
+// to its small table, so that no input allocates much.
+long entries_for(long mb) {
+    const long entries = mb * HASH_ENTRIES_PER_MB - 1;
+#ifdef ZORVU_SMALL_TABLES
+    return std::min(entries, long(HASH_SIZE));
+#else
+    return entries;
+#endif
+}
+
+void install(const table_memory& t, long mb) {
+    hash_memory = t;
+    hash_table = reinterpret_cast<hash_entry*>(t.base);
+    hash_entries = long(t.entries);
+    hash_modulus = reciprocal_of(uint64_t(hash_entries - HASH_MODULUS_MARGIN));
+    hash_size_mb = mb;
+    hash_table_dirty = false;
+}
+
+// The table of the default size, there before anything probes it: in the
+// programs, the tests and the tools alike. Without it nothing can run.
+bool allocate_default_table() {
+    table_memory t;
+    if (!allocate_table_memory(&t, size_t(entries_for(EDITION_HASH_MB)), sizeof(hash_entry))) {
+        std::fprintf(stderr, "no memory for the transposition table (%ld MB)\n", long(EDITION_HASH_MB));
+        std::exit(EXIT_FAILURE);
+    }
+    install(t, EDITION_HASH_MB);
+    return true;
+}
+
+[[maybe_unused]] const bool default_table_allocated = allocate_default_table();
+
+}  // namespace
+
+bool set_hash_size(long mb) {
+    if (mb < 1 || mb > HASH_MAX_MB) return false;
+    const long entries = entries_for(mb);
+    if (entries == hash_entries) {
+        hash_size_mb = mb;
+        clear_hash();
+        return true;
+    }
+    // The new table is had in full, written through, before the old one
+    // goes: a size that cannot be had leaves the table as it was.
+    if (!table_memory_obtainable(table_memory_bytes(size_t(entries), sizeof(hash_entry)))) return false;
+    table_memory t;
+    if (!allocate_table_memory(&t, size_t(entries), sizeof(hash_entry))) return false;
+    free_table_memory(&hash_memory);
+    install(t, mb);
+    return true;
+}
+
+int hash_fill() {
+    const long sample = std::min(HASH_FILL_SAMPLE, hash_entries);
+    long written = 0;
+    for (long i = 0; i < sample; i++)
+        if (hash_table[i].checksum != 0 && hash_table[i].generation == hash_seq) written++;
+    return int(written * 1000 / sample);
+}
 
 int hash_search(int* score, int depth, int alpha, int beta) {
     const hash_entry* e = hash_slot_pointer();
@@ -39,7 +116,7 @@ void hash_move_update(move_bytes m) {
     hash_entry* e = hash_slot_pointer();
     if (e->checksum != master_checksum) return;
     e->move = m;
-    hash_table_dirty = true;
+    mark_hash_entry(e);
 }
 
 void clear_table(void* start, size_t bytes, bool* dirty) {
@@ -54,7 +131,11 @@ void clear_table(void* start, size_t bytes, bool* dirty) {
     *dirty = false;
 }
 
-void clear_hash() { clear_table(hash_table, sizeof hash_table, &hash_table_dirty); }
+void clear_hash() {
+    if (hash_table_dirty) clear_table_memory_whole(&hash_memory);
+    else clear_table_memory_marked(&hash_memory);
+    hash_table_dirty = false;
+}
 
 void reset_tables() {
     hash_seq = 0;

@@ -1,6 +1,7 @@
 // hash/table.h: the transposition table: per position a bounded score, its
-// depth, the best move and the search effort, in a fixed array addressed by
-// master_checksum and the side to move. Probing and clearing are the same in
+// depth, the best move and the search effort, in an array allocated at run
+// time (its size in megabytes, UCI's Hash) and addressed by master_checksum
+// and the side to move. Probing, sizing and clearing are the same in
 // editions 3.5 and 3.0; the slot rule and the replacement rule are each one's.
 // Editions: 3.5, 3.0; the slot and replacement rules are hash/replace.cpp (3.5) and
 // editions/v30/replace.cpp (3.0); 2.3 has editions/v23/table.h.
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include "board/position.h"
+#include "hash/table_memory.h"
 
 enum { HASH_EXACT = 1, HASH_UPPER = 2, HASH_LOWER = 3 };
 // Scores beyond +-TABLE_SCORE_LIMIT are mates, which depend on the path:
@@ -28,11 +30,44 @@ struct alignas(32) hash_entry {
 };
 static_assert(sizeof(hash_entry) == 32);
 
-constexpr size_t HUGE_PAGE_BYTES = size_t(1) << 21;
-extern hash_entry hash_table[HASH_SIZE];
-// Set by every write into the table; clear_hash clears it only when set, so
-// a table emptied again before any use (set-ups come in twos and threes)
-// costs nothing. Whatever writes hash_table directly sets it too.
+constexpr size_t HUGE_PAGE_BYTES = TABLE_ALIGNMENT;
+
+// A table of N megabytes holds N x HASH_ENTRIES_PER_MB - 1 entries; the slot
+// rule takes keys modulo HASH_MODULUS_MARGIN less than that, so that the
+// largest home slot plus 4 (dark to move) and its neighbour lie inside.
+constexpr long HASH_ENTRIES_PER_MB = 1L << 15;
+constexpr long HASH_MODULUS_MARGIN = 10;
+// Up to 64 GiB: any slot then fits an int.
+constexpr long HASH_MAX_MB = 65536;
+#ifndef ZORVU_SMALL_TABLES
+static_assert(EDITION_HASH_MB * HASH_ENTRIES_PER_MB - 1 == HASH_SIZE);
+static_assert(HASH_SIZE - HASH_MODULUS_MARGIN == long(HASH_MODULUS));
+#endif
+static_assert(HASH_MAX_MB * HASH_ENTRIES_PER_MB - 1 <= INT32_MAX);
+
+// The remainder by a divisor fixed at run time, as exact as `%` for every
+// 64-bit dividend but without a division: the quotient is the high half of
+// a product with a precomputed reciprocal, corrected and shifted (the
+// round-up method of Granlund and Montgomery, for divisors of 2 up to 2^63).
+struct divisor_reciprocal {
+    uint64_t divisor;
+    uint64_t magic;    // floor(2^64 x (2^l - divisor) / divisor) + 1, l = ceil(log2 divisor)
+    unsigned shift;    // l - 1
+};
+divisor_reciprocal reciprocal_of(uint64_t divisor);
+inline uint64_t remainder_by(uint64_t n, const divisor_reciprocal& r) {
+    __extension__ typedef unsigned __int128 wide;
+    const uint64_t t = uint64_t((wide(n) * r.magic) >> 64);
+    const uint64_t q = (t + ((n - t) >> 1)) >> r.shift;
+    return n - q * r.divisor;
+}
+
+extern hash_entry* hash_table;
+extern long hash_entries;                   // entries in the table
+extern divisor_reciprocal hash_modulus;     // the slot rule's modulus, hash_entries - HASH_MODULUS_MARGIN
+extern table_memory hash_memory;            // the table's memory and its written blocks
+// Set by whatever writes hash_table without marking the entry it writes
+// (tests that plant entries): the next clearing then clears the whole table.
 extern bool hash_table_dirty;
 extern int hash_seq;          // search generation: +1 per search, 0 at set-up
 extern long impactos_hash;    // probes that answered
@@ -40,23 +75,41 @@ extern long pifias_hash;      // probes that found the position searched too sha
 extern long colisiones_hash;  // stores that took a slot over for a new key
 extern long hash_impacts, hash_nofound;
 
+// The home slot of a key, before the side to move's offset: key modulo the modulus.
+inline long hash_home(uint64_t key) { return long(remainder_by(key, hash_modulus)); }
+// Every write into the table goes through this (or sets hash_table_dirty),
+// so that clear_hash knows what to clear.
+inline void mark_hash_entry(const hash_entry* e) { mark_table_entry(&hash_memory, size_t(e - hash_table)); }
+
 hash_entry* hash_slot_pointer();   // the entry the slot rule picks for the current position
 int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the entry decides the window
 void hash_update(int depth, int score, int alpha, int beta, long effort);
 void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
+// Empties the table. It costs what was written since the last clearing:
+// the written blocks are cleared, not the whole table.
 void clear_hash();
 // Empties a table when *dirty says it was written since its last clearing,
-// and asks the system for large pages under it.
+// and asks the system for large pages under it (the pawn and material tables).
 void clear_table(void* start, size_t bytes, bool* dirty);
 // The three tables empty, their counts, the generation and the key generator
-// as a freshly started program has them.
+// as a freshly started program has them; the table keeps its size.
 void reset_tables();
 void clear_table_counts();   // the hits, misses and collisions of the three tables
 
+// The table's size in megabytes. A new size allocates a new, empty table
+// once; when the memory cannot be had (or mb is out of 1 to HASH_MAX_MB)
+// the table stays as it was and the answer is false. The same size empties
+// the table.
+bool set_hash_size(long mb);
+extern long hash_size_mb;
+// Per mille of the first HASH_FILL_SAMPLE entries that the current search
+// (generation hash_seq) wrote.
+constexpr long HASH_FILL_SAMPLE = 1000;
+int hash_fill();
 
 // Starts loading the home slot of the position with key `key` and `to_move`
 // to move, so that a probe issued a while later finds it in the cache (and
 // half the time its neighbour in the same line). Only a hint: nothing changes.
 inline void prefetch_slot(uint64_t key, int to_move) {
-    __builtin_prefetch(&hash_table[key % HASH_MODULUS + 4 * to_move]);
+    __builtin_prefetch(&hash_table[hash_home(key) + 4 * to_move]);
 }

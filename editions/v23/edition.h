@@ -15,6 +15,10 @@ constexpr int CASTLE_DARK_SHORT = 4, CASTLE_DARK_LONG = 8;
 constexpr int INITIAL_WINDOW = 11000;
 constexpr int ventana = 33;
 
+// The transposition table's size in megabytes unless told otherwise (UCI's
+// Hash): the largest power of two of entries that fits (editions/v23/table.h).
+constexpr long EDITION_HASH_MB = 8;
+
 // hist_rec::castle of an undo record that holds a null move (with no capture).
 constexpr int NULL_MARK = 255;
 

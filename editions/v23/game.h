@@ -9,10 +9,13 @@ constexpr int REPETITION_STACK = 600;   // keys of the game and the current line
 // (so every take-back finds its key) and more than the 20 keys the
 // repetition test needs before it reads the last 15.
 constexpr int REPETITION_KEPT = REPETITION_STACK / 2;
+// Transposition-table slots at the default size (the index key modulo the
+// slot count, a power of two, is the slot); the fuzz build holds every size
+// to this small table, cleared at once.
 #ifdef ZORVU_SMALL_TABLES
-constexpr int TT_SLOTS = 1024;          // the fuzz build's, cleared at once
+constexpr long TT_SLOTS = 1024;
 #else
-constexpr int TT_SLOTS = 262144;        // 2^18: the index key modulo this is the table slot
+constexpr long TT_SLOTS = 262144;       // 2^18, in 8 MB
 #endif
 
 extern uint64_t index_key;   // picks the transposition-table slot

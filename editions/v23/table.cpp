@@ -1,36 +1,86 @@
 // editions/v23/table.cpp: the transposition table of edition 2.3.
 #include "editions/v23/table.h"
-#include <cstring>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
 
-namespace {
-constexpr std::size_t LARGE_PAGE = std::size_t(2) << 20;   // the processor's 2 MiB pages
-}
-
-// Aligned to large pages: the table is asked to be mapped with them, so that
-// a look-up does not first miss in the address translation cache.
-alignas(LARGE_PAGE) tt_entry tt_table[TT_SLOTS];
+tt_entry* tt_table;
+uint64_t tt_slot_mask;
+table_memory tt_memory;
+long tt_size_mb;
 long tt_hits, tt_misses;
 
 namespace {
 
-static_assert((TT_SLOTS & (TT_SLOTS - 1)) == 0);
+// The slots of a table of mb megabytes. The fuzz build holds every size to
+// its small table, so that no input allocates much.
+long slots_for(long mb) {
+    const long slots = long(std::bit_floor(uint64_t(mb * TT_ENTRIES_PER_MB)));
+#ifdef ZORVU_SMALL_TABLES
+    return std::min(slots, TT_SLOTS);
+#else
+    return slots;
+#endif
+}
+
+void install(const table_memory& t, long mb) {
+    tt_memory = t;
+    tt_table = reinterpret_cast<tt_entry*>(t.base);
+    tt_slot_mask = t.entries - 1;
+    tt_size_mb = mb;
+}
+
+// The table of the default size, there before anything looks it up: in the
+// program, the tests and the tools alike. Without it nothing can run.
+bool allocate_default_table() {
+    table_memory t;
+    if (!allocate_table_memory(&t, size_t(slots_for(EDITION_HASH_MB)), sizeof(tt_entry))) {
+        std::fprintf(stderr, "no memory for the transposition table (%ld MB)\n", long(EDITION_HASH_MB));
+        std::exit(EXIT_FAILURE);
+    }
+    install(t, EDITION_HASH_MB);
+    return true;
+}
+
+[[maybe_unused]] const bool default_table_allocated = allocate_default_table();
 
 bool holds_position(const tt_entry* e) { return e->check == check_key; }
 
 }  // namespace
 
-void clear_table() {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    static const bool large_pages_asked = madvise(tt_table, sizeof tt_table, MADV_HUGEPAGE) == 0;
-    (void)large_pages_asked;   // without them the table works the same, only slower
-#endif
-    std::memset(tt_table, 0, sizeof tt_table);
+bool set_table_size(long mb) {
+    if (mb < 1 || mb > TT_MAX_MB) return false;
+    const long slots = slots_for(mb);
+    if (size_t(slots) == tt_memory.entries) {
+        tt_size_mb = mb;
+        clear_table();
+        return true;
+    }
+    // The new table is had in full, written through, before the old one
+    // goes: a size that cannot be had leaves the table as it was.
+    if (!table_memory_obtainable(table_memory_bytes(size_t(slots), sizeof(tt_entry)))) return false;
+    table_memory t;
+    if (!allocate_table_memory(&t, size_t(slots), sizeof(tt_entry))) return false;
+    free_table_memory(&tt_memory);
+    install(t, mb);
+    return true;
 }
 
-tt_entry* tt_slot() { return &tt_table[index_key % TT_SLOTS]; }
+// An empty slot has check key 0 and age 0; search_count is 1 or more during
+// a search, and the check key 0 (the initial position's) is left out, so
+// neither counts.
+int table_fill() {
+    const long sample = std::min(TT_FILL_SAMPLE, long(tt_memory.entries));
+    long stored = 0;
+    for (long i = 0; i < sample; i++)
+        if (tt_table[i].check != 0 && tt_table[i].age == search_count) stored++;
+    return int(stored * 1000 / sample);
+}
+
+void clear_table() { clear_table_memory_marked(&tt_memory); }
+
+tt_entry* tt_slot() { return &tt_table[index_key & tt_slot_mask]; }
 
 // An empty slot matches the check key 0 of the initial position, but its
 // depth 0 never satisfies a probe, which always asks for one ply or more.
@@ -49,6 +99,7 @@ void tt_store(int depth, int score, int alpha, int beta) {
     // What this search (or, after a new game, a later-numbered one) stored
     // deeper is worth more than a shallower result.
     if (depth < e->depth && e->age >= search_count) return;
+    mark_table_entry(&tt_memory, size_t(e - tt_table));
     if (!holds_position(e)) {
         e->check = check_key;
         e->move = move_bytes{};
@@ -65,6 +116,7 @@ void tt_record_move(move_bytes m, int gain) {
     if (!holds_position(e)) return;
     e->move = m;
     e->gain = gain;
+    mark_table_entry(&tt_memory, size_t(e - tt_table));
 }
 
 move_bytes tt_best_move(int* gain) {

@@ -1,11 +1,13 @@
 // editions/v23/table.h: edition 2.3's transposition table: one entry per
 // slot, addressed by the index key, confirmed by the check key, aged by the
 // search counter; it also keeps the best move of a position and what that
-// move gained over the move that was best before it.
+// move gained over the move that was best before it. Its size is set in
+// megabytes (UCI's Hash) and allocated at run time.
 // Editions: 2.3.
 #pragma once
 #include "board/position.h"
 #include "editions/v23/game.h"
+#include "hash/table_memory.h"
 #include <cstdint>
 
 // Bound kinds of an entry.
@@ -25,13 +27,32 @@ struct tt_entry {
 };
 static_assert(sizeof(tt_entry) == 8 * sizeof(int32_t));
 
-extern tt_entry tt_table[TT_SLOTS];
+// A table of N megabytes holds the largest power of two of entries that
+// fits N x TT_ENTRIES_PER_MB entries; up to TT_MAX_MB (64 GiB).
+constexpr long TT_ENTRIES_PER_MB = 1L << 15;
+constexpr long TT_MAX_MB = 65536;
+#ifndef ZORVU_SMALL_TABLES
+static_assert(EDITION_HASH_MB * TT_ENTRIES_PER_MB == TT_SLOTS);
+#endif
+
+extern tt_entry* tt_table;
+extern uint64_t tt_slot_mask;      // the slot count less 1
+extern table_memory tt_memory;     // the table's memory and its written blocks
+extern long tt_size_mb;
 extern long tt_hits, tt_misses;   // probes that found a deep enough entry, and the others
 
+// Empties the table. It costs what was written since the last clearing.
 void clear_table();
+// A new size in megabytes: a new, empty table; false, with the table as it
+// was, when the memory cannot be had or mb is out of 1 to TT_MAX_MB. The
+// same size empties the table.
+bool set_table_size(long mb);
+// Per mille of the first TT_FILL_SAMPLE entries stored by the current search.
+constexpr long TT_FILL_SAMPLE = 1000;
+int table_fill();
 // Starts bringing the current position's entry into the cache, so that a
 // look-up a little later does not wait for memory.
-inline void tt_prefetch() { __builtin_prefetch(&tt_table[index_key % TT_SLOTS]); }
+inline void tt_prefetch() { __builtin_prefetch(&tt_table[index_key & tt_slot_mask]); }
 tt_entry* tt_slot();   // the entry the current position's index key selects
 // The current position's entry when it was stored at least `depth` deep
 // (and, when this_search_only, by the current search); otherwise nullptr.

@@ -55,6 +55,16 @@ BitBoard rook_set(int c) {
 
 void clear_tables() {}
 
+void clear_hash_tables() { clear_table(); }
+
+const long DEFAULT_HASH_MB = EDITION_HASH_MB;
+
+bool resize_hash_table(long mb) { return set_table_size(mb); }
+
+long hash_table_mb() { return tt_size_mb; }
+
+int hash_fill_permille() { return table_fill(); }
+
 void forget_table() {}
 
 command_result edition_command(const std::string&) { return NOT_A_COMMAND; }

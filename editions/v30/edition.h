@@ -10,8 +10,11 @@ constexpr int EDITION_MAX_PLY = 32;   // undo records and move-list bounds per s
 constexpr int CASTLE_LIGHT_SHORT = 1, CASTLE_LIGHT_LONG = 2;
 constexpr int CASTLE_DARK_SHORT = 4, CASTLE_DARK_LONG = 8;
 
-// Transposition table: entries, and the modulus of the slot rule. The fuzz
-// build keeps the rule over a small table, which a set-up clears at once.
+// Transposition table: its size in megabytes unless told otherwise (UCI's
+// Hash), and the entries and slot modulus of a table of that size (any size
+// is sized by hash/table.h's rule). The fuzz build keeps the rule over a
+// small table, whatever size is asked, which a set-up clears at once.
+constexpr long EDITION_HASH_MB = 8;
 #ifdef ZORVU_SMALL_TABLES
 constexpr int HASH_SIZE = 4103;
 constexpr unsigned long long HASH_MODULUS = 4093;

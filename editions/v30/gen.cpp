@@ -6,6 +6,7 @@
 #include "board/position.h"
 #include "editions/v30/score.h"
 #include "hash/keys.h"
+#include "hash/table.h"
 #include "moves/gen.h"
 #if defined(__SSE4_1__)
 #include <immintrin.h>
@@ -290,7 +291,7 @@ void MoveGen(int* flags_x) {
     spread_flags(g.xa.sets, flags_x);
     spread_flags(g.sa.sets, flags_s);
     gen_end[ply] = gen_begin[ply];
-    if (!g.checkers) hash_ix = int(master_checksum % HASH_MODULUS) + 4 * side;
+    if (!g.checkers) hash_ix = int(hash_home(master_checksum)) + 4 * side;
     const order_context order = order_context_for(flags_x, flags_s);
     const BitBoard blocks = g.checkers ? entre[BBf(g.checkers)][g.king] : ~BitBoard{0};
 

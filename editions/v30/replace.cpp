@@ -5,10 +5,10 @@
 #include "hash/keys.h"
 
 // The home slot of every position, whatever another key left there. The
-// largest slot, HASH_MODULUS - 1 + 4, lies within the table.
+// largest slot, the modulus - 1 + 4, lies within the table.
 hash_entry* hash_slot_pointer() {
-    static_assert(HASH_MODULUS + 4 <= HASH_SIZE);
-    return &hash_table[master_checksum % HASH_MODULUS + 4 * side];
+    static_assert(HASH_MODULUS_MARGIN >= 4);
+    return &hash_table[hash_home(master_checksum) + 4 * side];
 }
 
 // The search's effort is not kept in this edition: `effort` is ignored, and
@@ -18,7 +18,7 @@ void hash_update(int depth, int score, int alpha, int beta, long /*effort*/) {
     // A shallower result does not push out what this search wrote.
     if (depth < e->depth && e->generation >= hash_seq) return;
     e->generation = hash_seq;
-    hash_table_dirty = true;
+    mark_hash_entry(e);
     if (e->checksum != master_checksum) {
         // Key 0 (the set-up position, before any move) keeps the slot's move.
         if (master_checksum != 0) {
@@ -37,5 +37,5 @@ void hash_alpha_node_update() {
     hash_entry* e = hash_slot_pointer();
     if (e->checksum != master_checksum) return;
     e->alpha_node = 1;
-    hash_table_dirty = true;
+    mark_hash_entry(e);
 }
