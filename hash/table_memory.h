@@ -30,9 +30,10 @@ constexpr std::size_t TABLE_FULL_CLEAR_DIVISOR = 2;
 // available now (7 in 8): the rest stays for everything else.
 constexpr std::uint64_t TABLE_MEMORY_SHARE_NUMERATOR = 7, TABLE_MEMORY_SHARE_DENOMINATOR = 8;
 
-// One table's memory: `entries` entries of `entry_bytes` each, then one byte
-// per block (1 when the block was written since the table was last emptied),
-// then the marked blocks' numbers in the order they were first marked.
+// One table's memory: `entries` entries of `entry_bytes` each (a multiple of
+// 4 bytes), then the marked blocks' numbers in the order they were first
+// marked, then one byte per block (1 when the block was written since the
+// table was last emptied).
 struct table_memory {
     unsigned char* base = nullptr;   // the entries, TABLE_ALIGNMENT-aligned
     std::size_t entries = 0;
@@ -114,8 +115,8 @@ inline bool allocate_table_memory(table_memory* t, std::size_t entries, std::siz
     t->entries = entries;
     t->entry_bytes = entry_bytes;
     t->blocks = table_blocks(entries);
-    t->marked = t->base + entries * entry_bytes;
-    t->marked_order = reinterpret_cast<std::uint32_t*>(t->marked + t->blocks);
+    t->marked_order = reinterpret_cast<std::uint32_t*>(t->base + entries * entry_bytes);
+    t->marked = reinterpret_cast<unsigned char*>(t->marked_order + t->blocks);
     t->marked_count = 0;
     return true;
 }
@@ -139,7 +140,8 @@ inline void mark_table_entry(table_memory* t, std::size_t entry) {
 
 // Empties the whole table and its marks.
 inline void clear_table_memory_whole(table_memory* t) {
-    std::memset(t->base, 0, t->entries * t->entry_bytes + t->blocks);
+    std::memset(t->base, 0, t->entries * t->entry_bytes);
+    std::memset(t->marked, 0, t->blocks);
     t->marked_count = 0;
 }
 

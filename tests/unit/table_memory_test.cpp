@@ -10,11 +10,14 @@
 
 namespace {
 
+bool zero_bytes(const unsigned char* p, size_t n) {
+    return std::all_of(p, p + n, [](unsigned char b) { return b == 0; });
+}
+
+// The entries and the block marks all zero, no block listed.
 bool table_is_empty() {
-    const unsigned char* p = hash_memory.base;
-    return hash_memory.marked_count == 0 &&
-           std::all_of(p, p + hash_memory.entries * sizeof(hash_entry) + hash_memory.blocks,
-                       [](unsigned char b) { return b == 0; });
+    return hash_memory.marked_count == 0 && zero_bytes(hash_memory.marked, hash_memory.blocks) &&
+           zero_bytes(hash_memory.base, hash_memory.entries * sizeof(hash_entry));
 }
 
 class TableMemory : public testing::Test {

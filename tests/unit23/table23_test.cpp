@@ -22,10 +22,11 @@ TEST(Table23, SizesGiveThePowersOfTwoThatFitAndClearingEmptiesEveryWrite) {
                 tt_record_move(move_bytes{int8_t(rng() % 64), int8_t(rng() % 64), 0, 0}, int(rng() % 100));
             }
             clear_table();
+            const auto zero = [](unsigned char b) { return b == 0; };
             const unsigned char* p = tt_memory.base;
-            EXPECT_TRUE(std::all_of(p, p + tt_memory.entries * sizeof(tt_entry) + tt_memory.blocks,
-                                    [](unsigned char b) { return b == 0; }))
-                << mb << " MB, " << writes << " writes";
+            EXPECT_TRUE(std::all_of(p, p + tt_memory.entries * sizeof(tt_entry), zero)) << mb << " MB, " << writes << " writes";
+            EXPECT_TRUE(std::all_of(tt_memory.marked, tt_memory.marked + tt_memory.blocks, zero));
+            EXPECT_EQ(tt_memory.marked_count, 0u);
         }
     }
     EXPECT_EQ(tt_size_mb, EDITION_HASH_MB);

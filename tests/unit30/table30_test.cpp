@@ -24,10 +24,11 @@ TEST(Table30, ClearingEmptiesWhatStoresMovesAndMarksWroteAtAnySize) {
                 hash_alpha_node_update();
             }
             clear_hash();
+            const auto zero = [](unsigned char b) { return b == 0; };
             const unsigned char* p = hash_memory.base;
-            EXPECT_TRUE(std::all_of(p, p + hash_memory.entries * sizeof(hash_entry) + hash_memory.blocks,
-                                    [](unsigned char b) { return b == 0; }))
-                << mb << " MB, " << writes << " writes";
+            EXPECT_TRUE(std::all_of(p, p + hash_memory.entries * sizeof(hash_entry), zero)) << mb << " MB, " << writes << " writes";
+            EXPECT_TRUE(std::all_of(hash_memory.marked, hash_memory.marked + hash_memory.blocks, zero));
+            EXPECT_EQ(hash_memory.marked_count, 0u);
         }
     }
     side = LIGHT;
