@@ -11,6 +11,7 @@
 #include "frontend/edition_hooks.h"
 #include "frontend/input.h"
 #include "frontend/uci_go.h"
+#include "hash/table_memory.h"
 #include "moves/gen.h"
 #include "moves/make.h"
 #include "search/driver.h"
@@ -123,7 +124,6 @@ void cmd_position(const std::string& rest) {
 
 // ------------------------------------------------------------------ the rest
 
-constexpr long MAX_HASH_MB = 65536;
 constexpr long MAX_THREADS = 1;   // the search runs on one thread
 
 // An option's value as a whole number within [min, max]; otherwise an info
@@ -170,7 +170,7 @@ void cmd_setoption(const std::string& rest) {
     int flag;
     // Options this engine does not have are ignored.
     if (lower == "hash") {
-        if (spin_value("Hash", value, 1, MAX_HASH_MB, &n)) set_hash(n);
+        if (spin_value("Hash", value, 1, TABLE_MAX_MB, &n)) set_hash(n);
     } else if (lower == "clear hash") {
         clear_hash_tables();
     } else if (lower == "threads") {
@@ -187,7 +187,7 @@ void cmd_setoption(const std::string& rest) {
 void identify() {
     std::printf("id name Zorvu %s\n", EDITION_NUMBER);
     std::printf("id author %s\n", AUTHOR);
-    std::printf("option name Hash type spin default %ld min 1 max %ld\n", DEFAULT_HASH_MB, MAX_HASH_MB);
+    std::printf("option name Hash type spin default %ld min 1 max %ld\n", DEFAULT_HASH_MB, TABLE_MAX_MB);
     std::printf("option name Clear Hash type button\n");
     std::printf("option name Threads type spin default 1 min 1 max %ld\n", MAX_THREADS);
     std::printf("option name Ponder type check default false\n");

@@ -38,7 +38,7 @@ constexpr size_t HUGE_PAGE_BYTES = TABLE_ALIGNMENT;
 constexpr long HASH_ENTRIES_PER_MB = 1L << 15;
 constexpr long HASH_MODULUS_MARGIN = 10;
 // Up to 64 GiB: any slot then fits an int.
-constexpr long HASH_MAX_MB = 65536;
+constexpr long HASH_MAX_MB = TABLE_MAX_MB;
 #ifndef ZORVU_SMALL_TABLES
 static_assert(EDITION_HASH_MB * HASH_ENTRIES_PER_MB - 1 == HASH_SIZE);
 static_assert(HASH_SIZE - HASH_MODULUS_MARGIN == long(HASH_MODULUS));

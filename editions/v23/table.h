@@ -30,7 +30,7 @@ static_assert(sizeof(tt_entry) == 8 * sizeof(int32_t));
 // A table of N megabytes holds the largest power of two of entries that
 // fits N x TT_ENTRIES_PER_MB entries; up to TT_MAX_MB (64 GiB).
 constexpr long TT_ENTRIES_PER_MB = 1L << 15;
-constexpr long TT_MAX_MB = 65536;
+constexpr long TT_MAX_MB = TABLE_MAX_MB;
 #ifndef ZORVU_SMALL_TABLES
 static_assert(EDITION_HASH_MB * TT_ENTRIES_PER_MB == TT_SLOTS);
 #endif
