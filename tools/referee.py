@@ -1125,8 +1125,8 @@ class Game:
         """Stops the search of an engine that still ponders when the game is
         decided and waits for its bestmove, which is discarded; no answer
         within the per-move timeout is a hang (the result stands)."""
+        stopped = time.monotonic()   # before the send: an answer may come at once
         engine.send("stop")
-        stopped = time.monotonic()
         deadline = stopped + self.args.move_timeout
         while True:
             left = deadline - time.monotonic()
