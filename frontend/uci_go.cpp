@@ -119,6 +119,9 @@ void print_legal_moves(const tagLINE* line, int moves) {
     while (made-- > 0) takeback();
 }
 
+// The number of the first line: 0 (no multipv field) with MultiPV 1.
+int first_line_number() { return multipv_option > 1 ? 1 : 0; }
+
 // `line_number` 0: no multipv field (MultiPV 1); with MultiPV above 1 every
 // line has one, also when the position has a single legal move.
 void print_info(int depth, int score, const tagLINE* line, int moves, int line_number) {
@@ -142,7 +145,7 @@ void thinking_line(int depth, int score, const tagLINE* line, int moves, long /*
     have_line = true;
     // A bound found at the root is proven too: a mate at least this near.
     if (mate_plies > 0 && score >= MATE_SCORE - mate_plies) mate_found = true;
-    if (!lines_kept_quiet) print_info(depth, score, line, moves, multipv_option > 1 ? 1 : 0);
+    if (!lines_kept_quiet) print_info(depth, score, line, moves, first_line_number());
 }
 
 // At the root, while the search runs past CURRMOVE_AFTER_MS, the move it
@@ -203,6 +206,7 @@ bool handle_line_in_search(const std::string& line) {
     return false;
 }
 
+// A limit of the go is reached: its nodes, its mate, or its clock.
 bool limit_reached() {
     return (node_limit > 0 && go_nodes() >= node_limit) || mate_found || (budget_ms > 0 && time_is_up());
 }
@@ -229,10 +233,7 @@ int search_poll() {
 }
 
 // The search is over, or has to be: a command ended it, or a limit of the go.
-bool go_is_over() {
-    return stop_requested || quit_requested || (node_limit > 0 && go_nodes() >= node_limit) || mate_found ||
-           (has_deadline && int(uint32_t(get_ms()) - uint32_t(deadline)) >= 0);
-}
+bool go_is_over() { return stop_requested || quit_requested || limit_reached(); }
 
 // "go infinite" answers only after "stop", "go ponder" after "ponderhit" or
 // "stop": waits, answering "isready"; false when "quit" or the end of input
@@ -338,7 +339,7 @@ void print_final_info(move_bytes best) {
         last_line = var_princ;
         last_line.count = std::max(var_princ.count, 1);
     }
-    print_info(last_depth, last_score, &last_line, last_line.count, multipv_option > 1 ? 1 : 0);
+    print_info(last_depth, last_score, &last_line, last_line.count, first_line_number());
 }
 
 // One search of the position up to `depth`, on what is left of the go's

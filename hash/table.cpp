@@ -4,8 +4,6 @@
 #include "hash/evalcache.h"
 #include "hash/keys.h"
 #include <bit>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #ifdef __linux__
 #include <sys/mman.h>
@@ -43,24 +41,20 @@ long entries_for(long mb) {
 #endif
 }
 
-void install(const table_memory& t, long mb) {
-    hash_memory = t;
-    hash_table = reinterpret_cast<hash_entry*>(t.base);
-    hash_entries = long(t.entries);
+// Points the table's globals at hash_memory, a table of mb megabytes.
+void install(long mb) {
+    hash_table = reinterpret_cast<hash_entry*>(hash_memory.base);
+    hash_entries = long(hash_memory.entries);
     hash_modulus = reciprocal_of(uint64_t(hash_entries - HASH_MODULUS_MARGIN));
     hash_size_mb = mb;
     hash_table_dirty = false;
 }
 
 // The table of the default size, there before anything probes it: in the
-// programs, the tests and the tools alike. Without it nothing can run.
+// programs, the tests and the tools alike.
 bool allocate_default_table() {
-    table_memory t;
-    if (!allocate_table_memory(&t, size_t(entries_for(EDITION_HASH_MB)), sizeof(hash_entry))) {
-        std::fprintf(stderr, "no memory for the transposition table (%ld MB)\n", long(EDITION_HASH_MB));
-        std::exit(EXIT_FAILURE);
-    }
-    install(t, EDITION_HASH_MB);
+    allocate_first_table(&hash_memory, size_t(entries_for(EDITION_HASH_MB)), sizeof(hash_entry), EDITION_HASH_MB);
+    install(EDITION_HASH_MB);
     return true;
 }
 
@@ -76,13 +70,8 @@ bool set_hash_size(long mb) {
         clear_hash();
         return true;
     }
-    // The new table is had in full, written through, before the old one
-    // goes: a size that cannot be had leaves the table as it was.
-    if (!table_memory_obtainable(table_memory_bytes(size_t(entries), sizeof(hash_entry)))) return false;
-    table_memory t;
-    if (!allocate_table_memory(&t, size_t(entries), sizeof(hash_entry))) return false;
-    free_table_memory(&hash_memory);
-    install(t, mb);
+    if (!replace_table_memory(&hash_memory, size_t(entries), sizeof(hash_entry))) return false;
+    install(mb);
     return true;
 }
 

@@ -2,6 +2,8 @@
 // transposition table.
 #include "hash/table_memory.h"
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <new>
@@ -50,11 +52,16 @@ std::uint64_t obtainable_memory() {
     return room;
 }
 
+namespace {
+
+// Within 7/8 of what the system can give now.
 bool table_memory_obtainable(std::uint64_t bytes) {
     const std::uint64_t room = obtainable_memory();
     return bytes <= room / TABLE_MEMORY_SHARE_DENOMINATOR * TABLE_MEMORY_SHARE_NUMERATOR;
 }
 
+// Allocates and empties a table's memory; false, with *t unchanged, when the
+// allocation fails. Written through, so what is returned is really there.
 bool allocate_table_memory(table_memory* t, std::size_t entries, std::size_t entry_bytes) {
     const std::size_t bytes = table_memory_bytes(entries, entry_bytes);
     void* p = ::operator new(bytes, std::align_val_t(TABLE_ALIGNMENT), std::nothrow);
@@ -78,6 +85,23 @@ bool allocate_table_memory(table_memory* t, std::size_t entries, std::size_t ent
 void free_table_memory(table_memory* t) {
     if (t->base) ::operator delete(t->base, std::align_val_t(TABLE_ALIGNMENT));
     *t = table_memory{};
+}
+
+}  // namespace
+
+void allocate_first_table(table_memory* t, std::size_t entries, std::size_t entry_bytes, long mb) {
+    if (allocate_table_memory(t, entries, entry_bytes)) return;
+    std::fprintf(stderr, "no memory for the transposition table (%ld MB)\n", mb);
+    std::exit(EXIT_FAILURE);
+}
+
+bool replace_table_memory(table_memory* t, std::size_t entries, std::size_t entry_bytes) {
+    if (!table_memory_obtainable(table_memory_bytes(entries, entry_bytes))) return false;
+    table_memory fresh;
+    if (!allocate_table_memory(&fresh, entries, entry_bytes)) return false;
+    free_table_memory(t);
+    *t = fresh;
+    return true;
 }
 
 void clear_table_memory_whole(table_memory* t) {

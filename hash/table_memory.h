@@ -49,15 +49,15 @@ inline std::size_t table_memory_bytes(std::size_t entries, std::size_t entry_byt
 // killing it: Linux's estimate of available memory, within the room under
 // its control group's limit; elsewhere the physical memory.
 std::uint64_t obtainable_memory();
-// Whether a table of `bytes` may be allocated: within 7/8 of that. With
+// The table a program starts with: allocated before anything uses it, or
+// the program ends with a message (without it nothing can run).
+void allocate_first_table(table_memory* t, std::size_t entries, std::size_t entry_bytes, long mb);
+// A table of another size in place of *t: had in full, written through,
+// before the old one goes; false, with *t as it was, when it would take more
+// than 7/8 of obtainable_memory() or the allocation fails. (With
 // overcommitted memory a larger allocation "succeeds" and its first touch
-// brings the out-of-memory killer, so this is asked first.
-bool table_memory_obtainable(std::uint64_t bytes);
-// Allocates and empties a table's memory; false, with *t unchanged, when the
-// allocation fails. The memory is written through before this returns, so
-// what is returned is really there.
-bool allocate_table_memory(table_memory* t, std::size_t entries, std::size_t entry_bytes);
-void free_table_memory(table_memory* t);
+// brings the out-of-memory killer, so the room is asked first.)
+bool replace_table_memory(table_memory* t, std::size_t entries, std::size_t entry_bytes);
 void clear_table_memory_whole(table_memory* t);    // the whole table and its marks
 // Empties what was written since the last emptying: the marked blocks, or
 // the whole table when most blocks are marked.

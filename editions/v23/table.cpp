@@ -2,8 +2,6 @@
 #include "editions/v23/table.h"
 #include <algorithm>
 #include <bit>
-#include <cstdio>
-#include <cstdlib>
 
 tt_entry* tt_table;
 uint64_t tt_slot_mask;
@@ -24,22 +22,18 @@ long slots_for(long mb) {
 #endif
 }
 
-void install(const table_memory& t, long mb) {
-    tt_memory = t;
-    tt_table = reinterpret_cast<tt_entry*>(t.base);
-    tt_slot_mask = t.entries - 1;
+// Points the table's globals at tt_memory, a table of mb megabytes.
+void install(long mb) {
+    tt_table = reinterpret_cast<tt_entry*>(tt_memory.base);
+    tt_slot_mask = tt_memory.entries - 1;
     tt_size_mb = mb;
 }
 
 // The table of the default size, there before anything looks it up: in the
-// program, the tests and the tools alike. Without it nothing can run.
+// program, the tests and the tools alike.
 bool allocate_default_table() {
-    table_memory t;
-    if (!allocate_table_memory(&t, size_t(slots_for(EDITION_HASH_MB)), sizeof(tt_entry))) {
-        std::fprintf(stderr, "no memory for the transposition table (%ld MB)\n", long(EDITION_HASH_MB));
-        std::exit(EXIT_FAILURE);
-    }
-    install(t, EDITION_HASH_MB);
+    allocate_first_table(&tt_memory, size_t(slots_for(EDITION_HASH_MB)), sizeof(tt_entry), EDITION_HASH_MB);
+    install(EDITION_HASH_MB);
     return true;
 }
 
@@ -57,13 +51,8 @@ bool set_table_size(long mb) {
         clear_table();
         return true;
     }
-    // The new table is had in full, written through, before the old one
-    // goes: a size that cannot be had leaves the table as it was.
-    if (!table_memory_obtainable(table_memory_bytes(size_t(slots), sizeof(tt_entry)))) return false;
-    table_memory t;
-    if (!allocate_table_memory(&t, size_t(slots), sizeof(tt_entry))) return false;
-    free_table_memory(&tt_memory);
-    install(t, mb);
+    if (!replace_table_memory(&tt_memory, size_t(slots), sizeof(tt_entry))) return false;
+    install(mb);
     return true;
 }
 
