@@ -4,18 +4,18 @@
 #include "bitboard/tables.h"
 #include "board/position.h"
 
-BitBoard light_pawns, dark_pawns;
-BitBoard light_knights, dark_knights;
-BitBoard light_bishops, dark_bishops;
-BitBoard light_rooks, dark_rooks;
-BitBoard light_queens, dark_queens;
-BitBoard light_occupied, dark_occupied;
-BitBoard light_pieces, dark_pieces;
-BitBoard light_rooksqueens, dark_rooksqueens;
-BitBoard light_bishopsqueens, dark_bishopsqueens;
-BitBoard empty_squares;
-BitBoard light_pawn_attacked, dark_pawn_attacked;
-BitBoard light_open_columns, dark_open_columns;
+constinit thread_local BitBoard light_pawns, dark_pawns;
+constinit thread_local BitBoard light_knights, dark_knights;
+constinit thread_local BitBoard light_bishops, dark_bishops;
+constinit thread_local BitBoard light_rooks, dark_rooks;
+constinit thread_local BitBoard light_queens, dark_queens;
+constinit thread_local BitBoard light_occupied, dark_occupied;
+constinit thread_local BitBoard light_pieces, dark_pieces;
+constinit thread_local BitBoard light_rooksqueens, dark_rooksqueens;
+constinit thread_local BitBoard light_bishopsqueens, dark_bishopsqueens;
+constinit thread_local BitBoard empty_squares;
+constinit thread_local BitBoard light_pawn_attacked, dark_pawn_attacked;
+constinit thread_local BitBoard light_open_columns, dark_open_columns;
 
 namespace {
 
@@ -26,8 +26,12 @@ void toggle_or_set(BitBoard& set, int sq, int remove) {
 
 }  // namespace
 
-void modif_peon(int color, int sq, int remove) {
-    const bool light = color == LIGHT;
+namespace {
+
+// One side's pawn sets, named directly rather than through references: the
+// sets are per thread, and a reference to one would cost its address.
+template <bool light>
+void change_pawn(int sq, int remove) {
     BitBoard& pawns = light ? light_pawns : dark_pawns;
     BitBoard& open = light ? light_open_columns : dark_open_columns;
     BitBoard& attacked = light ? light_pawn_attacked : dark_pawn_attacked;
@@ -47,6 +51,13 @@ void modif_peon(int color, int sq, int remove) {
         int k = BBf(a);
         if (pawns & sider[light ? k + 8 : k - 8]) attacked |= mask[k];
     }
+}
+
+}  // namespace
+
+void modif_peon(int color, int sq, int remove) {
+    if (color == LIGHT) change_pawn<true>(sq, remove);
+    else change_pawn<false>(sq, remove);
 }
 
 void modif_caba(int color, int sq, int remove) {

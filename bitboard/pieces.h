@@ -5,18 +5,18 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
-extern BitBoard light_pawns, dark_pawns;
-extern BitBoard light_knights, dark_knights;
-extern BitBoard light_bishops, dark_bishops;
-extern BitBoard light_rooks, dark_rooks;
-extern BitBoard light_queens, dark_queens;
-extern BitBoard light_occupied, dark_occupied;            // every man of the side, king included
-extern BitBoard light_pieces, dark_pieces;                // occupied without the pawns
-extern BitBoard light_rooksqueens, dark_rooksqueens;      // straight-line sliders
-extern BitBoard light_bishopsqueens, dark_bishopsqueens;  // diagonal sliders
-extern BitBoard empty_squares;
-extern BitBoard light_pawn_attacked, dark_pawn_attacked;  // squares the side's pawns attack
-extern BitBoard light_open_columns, dark_open_columns;    // files without a pawn of the side
+extern constinit thread_local BitBoard light_pawns, dark_pawns;
+extern constinit thread_local BitBoard light_knights, dark_knights;
+extern constinit thread_local BitBoard light_bishops, dark_bishops;
+extern constinit thread_local BitBoard light_rooks, dark_rooks;
+extern constinit thread_local BitBoard light_queens, dark_queens;
+extern constinit thread_local BitBoard light_occupied, dark_occupied;            // every man of the side, king included
+extern constinit thread_local BitBoard light_pieces, dark_pieces;                // occupied without the pawns
+extern constinit thread_local BitBoard light_rooksqueens, dark_rooksqueens;      // straight-line sliders
+extern constinit thread_local BitBoard light_bishopsqueens, dark_bishopsqueens;  // diagonal sliders
+extern constinit thread_local BitBoard empty_squares;
+extern constinit thread_local BitBoard light_pawn_attacked, dark_pawn_attacked;  // squares the side's pawns attack
+extern constinit thread_local BitBoard light_open_columns, dark_open_columns;    // files without a pawn of the side
 
 void init_occupied();   // rebuilds every set from the board arrays, then the rook attack tables
 void derive_piece_sets();   // the pieces and slider sets, from the per-kind sets

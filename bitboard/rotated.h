@@ -5,8 +5,8 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
-extern BitBoard casillas_ocupadas;       // every occupied square
-extern BitBoard casillas_ocupadas_90R;   // the same, square s at bit rotator90R[s]
+extern constinit thread_local BitBoard casillas_ocupadas;       // every occupied square
+extern constinit thread_local BitBoard casillas_ocupadas_90R;   // the same, square s at bit rotator90R[s]
 extern const int rotator90R[64];         // (7 - file) * 8 + row
 extern const int rotator90L[64];         // the inverse mapping
 extern BitBoard ataque_horizontal[64][256];   // [square][rank byte]: rook attacks along the rank

@@ -2,15 +2,15 @@
 #include "board/position.h"
 #include <cstring>
 
-int color[64];
-int piece[64];
-int side, xside;
-int computer_side = EMPTY;
-int castle;
-int ep = -1;
-int fifty;
-int ply;
-int light_king_sq, dark_king_sq;
+constinit thread_local int color[64];
+constinit thread_local int piece[64];
+constinit thread_local int side, xside;
+constinit thread_local int computer_side = EMPTY;
+constinit thread_local int castle;
+constinit thread_local int ep = -1;
+constinit thread_local int fifty;
+constinit thread_local int ply;
+constinit thread_local int light_king_sq, dark_king_sq;
 signed char dt[64][64];
 
 namespace {
@@ -31,12 +31,12 @@ constexpr std::array<int, 64> make_castle_mask() {
 
 const std::array<int, 64> castle_mask = make_castle_mask();
 
-gen_rec gen_dat[GEN_STACK];
-int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];
-hist_rec hist_dat[MAX_PLY];
-hist_rec undo_dat[MAX_GAME];
-int undos;
-int game_plies;
+constinit thread_local gen_rec gen_dat[GEN_STACK];
+constinit thread_local int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];
+constinit thread_local hist_rec hist_dat[MAX_PLY];
+constinit thread_local hist_rec undo_dat[MAX_GAME];
+constinit thread_local int undos;
+constinit thread_local int game_plies;
 
 namespace {
 constexpr int RECORDS_KEPT = MAX_GAME / 2;   // what a full record keeps: an even count, so moves still pair up
@@ -47,6 +47,40 @@ void keep_room_in_record() {
     if (undos < MAX_GAME) return;
     std::memmove(undo_dat, undo_dat + (MAX_GAME - RECORDS_KEPT), RECORDS_KEPT * sizeof(hist_rec));
     undos = RECORDS_KEPT;
+}
+
+void save_board(board_copy* c) {
+    std::memcpy(c->color, color, sizeof color);
+    std::memcpy(c->piece, piece, sizeof piece);
+    c->side = side;
+    c->xside = xside;
+    c->computer_side = computer_side;
+    c->castle = castle;
+    c->ep = ep;
+    c->fifty = fifty;
+    c->light_king_sq = light_king_sq;
+    c->dark_king_sq = dark_king_sq;
+    c->undos = undos;
+    c->game_plies = game_plies;
+    std::memcpy(c->undo_dat, undo_dat, size_t(undos) * sizeof(hist_rec));
+}
+
+void restore_board(const board_copy& c) {
+    std::memcpy(color, c.color, sizeof color);
+    std::memcpy(piece, c.piece, sizeof piece);
+    side = c.side;
+    xside = c.xside;
+    computer_side = c.computer_side;
+    castle = c.castle;
+    ep = c.ep;
+    fifty = c.fifty;
+    light_king_sq = c.light_king_sq;
+    dark_king_sq = c.dark_king_sq;
+    undos = c.undos;
+    game_plies = c.game_plies;
+    std::memcpy(undo_dat, c.undo_dat, size_t(undos) * sizeof(hist_rec));
+    ply = 0;
+    gen_begin[0] = 0;
 }
 
 void clear_game_record() {

@@ -84,30 +84,33 @@ struct hist_rec {
     uint64_t casillas_ocupadas, casillas_ocupadas_90R;
 };
 
-extern int color[64];
-extern int piece[64];
-extern int side, xside;
-extern int computer_side;
-extern int castle;      // rights: the CASTLE_* bits of the edition
-extern int ep;          // square passed over by the last double step, or -1
-extern int fifty;
-extern int ply;
-extern int light_king_sq, dark_king_sq;
+// Per thread (each search thread has its own position, lists and records):
+extern constinit thread_local int color[64];
+extern constinit thread_local int piece[64];
+extern constinit thread_local int side, xside;
+extern constinit thread_local int computer_side;   // set by the front end; copied into the helpers
+extern constinit thread_local int castle;      // rights: the CASTLE_* bits of the edition
+extern constinit thread_local int ep;          // square passed over by the last double step, or -1
+extern constinit thread_local int fifty;
+extern constinit thread_local int ply;
+extern constinit thread_local int light_king_sq, dark_king_sq;
+// Shared, built once at start-up:
 extern signed char dt[64][64];   // king distance between two squares
 
 // After a move, castle &= castle_mask[from] & castle_mask[to]: moving from
 // or to a king's or rook's home square clears the rights that need it.
 extern const std::array<int, 64> castle_mask;
 
-extern gen_rec gen_dat[GEN_STACK];
-extern int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];   // the list of ply p: [gen_begin[p], gen_end[p])
-extern hist_rec hist_dat[MAX_PLY];
-extern hist_rec undo_dat[MAX_GAME];
-extern int undos;        // records kept in undo_dat, the last move last
+// Per thread:
+extern constinit thread_local gen_rec gen_dat[GEN_STACK];
+extern constinit thread_local int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];   // the list of ply p: [gen_begin[p], gen_end[p])
+extern constinit thread_local hist_rec hist_dat[MAX_PLY];
+extern constinit thread_local hist_rec undo_dat[MAX_GAME];
+extern constinit thread_local int undos;        // records kept in undo_dat, the last move last
 // Half-moves played since the position was set up; what counts the game's
 // moves (the book window, clock rules, moves to the time control) reads
 // this, since the record may have dropped its oldest moves.
-extern int game_plies;
+extern constinit thread_local int game_plies;
 
 extern const int mailbox[120];
 extern const signed char mailbox64[64];
@@ -118,6 +121,18 @@ extern const char piece_char[7];           // "PCATDR": board printing and book 
 extern const char piece_char_english[7];   // "PNBRQK": FEN
 
 extern const char* const START_FEN;
+
+// The board and the game record of one thread, as a helper thread copies
+// them from the main thread before it searches (each edition adds what it
+// derives from them: keys, bitboards, material).
+struct board_copy {
+    int color[64], piece[64];
+    int side, xside, computer_side, castle, ep, fifty, light_king_sq, dark_king_sq;
+    int undos, game_plies;
+    hist_rec undo_dat[MAX_GAME];
+};
+void save_board(board_copy* c);          // this thread's board into *c
+void restore_board(const board_copy& c); // *c into this thread's board, at ply 0
 
 void init();   // sets up the initial position (from START_FEN, but in edition 2.3)
 // Makes room for one more record: a full record drops its older half, so

@@ -7,8 +7,8 @@
 #include "bitboard/bitboard.h"
 
 extern const int piece_value[6];   // pawn 100 ... king 10000, by piece code
-extern int material_balance;       // light's material minus dark's, kings included
-extern int is_endgame;             // 1 when endgame rules apply; set once per search
+extern constinit thread_local int material_balance;       // light's material minus dark's, kings included
+extern constinit thread_local int is_endgame;             // 1 when endgame rules apply; set once per search
 
 // Evaluation in the side to move's view; returns early, without the pins
 // and the late piece terms, when far outside the window (alpha, beta).

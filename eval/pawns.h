@@ -5,7 +5,7 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
-extern BitBoard light_passed, dark_passed;   // rebuilt by every passed_pawns()
+extern constinit thread_local BitBoard light_passed, dark_passed;   // rebuilt by every passed_pawns()
 
 int eval_pawns();        // the whole pawn score
 int chain_space();       // advance of the pawns on files b to g

@@ -16,6 +16,7 @@
 #include "moves/make.h"
 #include "search/driver.h"
 #include "search/state.h"
+#include "search/threads.h"
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -124,8 +125,6 @@ void cmd_position(const std::string& rest) {
 
 // ------------------------------------------------------------------ the rest
 
-constexpr long MAX_THREADS = 1;   // the search runs on one thread
-
 // An option's value as a whole number within [min, max]; otherwise an info
 // string says what the option takes, and false.
 bool spin_value(const char* name, const std::string& value, long min, long max, long* n) {
@@ -174,7 +173,7 @@ void cmd_setoption(const std::string& rest) {
     } else if (lower == "clear hash") {
         clear_hash_tables();
     } else if (lower == "threads") {
-        spin_value("Threads", value, 1, MAX_THREADS, &n);
+        if (spin_value("Threads", value, 1, MAX_SEARCH_THREADS, &n)) set_search_threads(int(n));
     } else if (lower == "ponder") {
         if (check_value("Ponder", value, &flag)) ponder_option = flag;
     } else if (lower == "multipv") {
@@ -189,7 +188,7 @@ void identify() {
     std::printf("id author %s\n", AUTHOR);
     std::printf("option name Hash type spin default %ld min 1 max %ld\n", DEFAULT_HASH_MB, TABLE_MAX_MB);
     std::printf("option name Clear Hash type button\n");
-    std::printf("option name Threads type spin default 1 min 1 max %ld\n", MAX_THREADS);
+    std::printf("option name Threads type spin default 1 min 1 max %d\n", MAX_SEARCH_THREADS);
     std::printf("option name Ponder type check default false\n");
     std::printf("option name MultiPV type spin default 1 min 1 max %d\n", MAX_MULTIPV);
     std::printf("option name OwnBook type check default true\n");
@@ -239,6 +238,7 @@ void uci() {
     ponder_option = 0;
     multipv_option = 1;
     set_hash(DEFAULT_HASH_MB);
+    set_search_threads(1);
     go_begin();
     book_mark = 0;
     computer_side = EMPTY;
@@ -247,6 +247,7 @@ void uci() {
     while (next_line(line))
         if (!uci_command(line)) break;
     go_end();
+    set_search_threads(1);   // no helper outlives the loop
     // The position is the loop's own: its memory goes with it (a loop
     // started again sets it afresh).
     std::string().swap(uci_start);

@@ -15,6 +15,7 @@
 #include "moves/make.h"
 #include "search/driver.h"
 #include "search/state.h"
+#include "search/threads.h"
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -83,7 +84,8 @@ bool contains(const std::vector<move_bytes>& moves, move_bytes m) {
 
 // ------------------------------------------------------------------ lines
 
-long go_nodes() { return nodes_before + reported_nodes(); }
+// Every thread's nodes: the main thread's and what the helpers last published.
+long go_nodes() { return nodes_before + reported_nodes() + helper_nodes(); }
 
 void print_score(int score) {
     if (score > NEAR_MATE || score < -NEAR_MATE) {
@@ -159,11 +161,16 @@ void show_current_move(move_bytes m) {
     std::fflush(stdout);
 }
 
+// The root moves this search looks at: those searchmoves allows, less the
+// first moves of the lines shown at this depth. The helpers ask this alone.
+bool root_move_searched(move_bytes m, int /*list_place*/) {
+    return (root_allowed.empty() || contains(root_allowed, m)) && !contains(root_shown, m);
+}
+
 // Each pass over the root's list goes from its first place on: a place no
 // later than the last one asked starts the count again.
 bool root_move_allowed(move_bytes m, int list_place) {
-    if (!root_allowed.empty() && !contains(root_allowed, m)) return false;
-    if (contains(root_shown, m)) return false;
+    if (!root_move_searched(m, list_place)) return false;
     if (list_place <= root_last_place) root_move_number = 0;
     root_last_place = list_place;
     root_move_number++;
@@ -528,10 +535,12 @@ bool cmd_go(const std::string& rest) {
     } else {
         poll_hook = search_poll;
         root_move_hook = root_move_allowed;
+        helper_root_filter = root_move_searched;
         const int lines = std::min(multipv_option, legal);
         best = lines > 1 ? search_lines(lines, depth_limit, &line) : search_one_line(depth_limit, &line);
         poll_hook = nullptr;
         root_move_hook = nullptr;
+        helper_root_filter = nullptr;
         if (quit_requested) return false;
     }
     computer_side = EMPTY;

@@ -18,12 +18,12 @@ constexpr int EVAL_CACHE_SIZE = 1023;   // the fuzz build's, cleared at once
 constexpr int EVAL_CACHE_SIZE = 65535;
 #endif
 
-extern eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
-extern eval_cache_entry material_table[EVAL_CACHE_SIZE];
+extern constinit thread_local eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
+extern constinit thread_local eval_cache_entry material_table[EVAL_CACHE_SIZE];
 // Set by every store, as hash_table_dirty for the transposition table.
-extern bool pawn_table_dirty, material_table_dirty;
-extern long hp_impacts, hp_nofound;   // pawn table hits and misses, counted by the evaluation
-extern long hm_impacts, hm_nofound;   // material table hits and misses
+extern constinit thread_local bool pawn_table_dirty, material_table_dirty;
+extern constinit thread_local long hp_impacts, hp_nofound;   // pawn table hits and misses, counted by the evaluation
+extern constinit thread_local long hm_impacts, hm_nofound;   // material table hits and misses
 
 int  hp_search(int* value);   // 1 and the cached score when the pawn table holds master_pawn
 void hp_update(int value);

@@ -8,9 +8,9 @@
 
 extern uint64_t hash_checksum[64][2][6];   // [square][colour][piece] keys, upper half zero
 extern const uint64_t side_corr[2];
-extern uint64_t master_checksum;   // whole position: transposition table and repetitions
-extern uint64_t master_pawn;       // pawns of both sides
-extern uint64_t master_material;   // every other man, kings included
+extern constinit thread_local uint64_t master_checksum;   // whole position: transposition table and repetitions
+extern constinit thread_local uint64_t master_pawn;       // pawns of both sides
+extern constinit thread_local uint64_t master_material;   // every other man, kings included
 
 // Generator state: the start table, the working table, its two lags and
 // whether the working table has been filled (on the first call).

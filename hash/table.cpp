@@ -3,23 +3,24 @@
 #include "hash/table.h"
 #include "hash/evalcache.h"
 #include "hash/keys.h"
+#include "search/threads.h"
 #include <bit>
 #include <cstring>
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
 
-hash_entry* hash_table;
+hash_slot* hash_table;
 long hash_entries;
 divisor_reciprocal hash_modulus;
 table_memory hash_memory;
 long hash_size_mb;
 bool hash_table_dirty;
 int hash_seq;
-long impactos_hash;
-long pifias_hash;
-long colisiones_hash;
-long hash_impacts, hash_nofound;
+constinit thread_local long impactos_hash;
+constinit thread_local long pifias_hash;
+constinit thread_local long colisiones_hash;
+constinit thread_local long hash_impacts, hash_nofound;
 
 divisor_reciprocal reciprocal_of(uint64_t divisor) {
     __extension__ typedef unsigned __int128 wide;
@@ -43,7 +44,7 @@ long entries_for(long mb) {
 
 // Points the table's globals at hash_memory, a table of mb megabytes.
 void install(long mb) {
-    hash_table = reinterpret_cast<hash_entry*>(hash_memory.base);
+    hash_table = reinterpret_cast<hash_slot*>(hash_memory.base);
     hash_entries = long(hash_memory.entries);
     hash_modulus = reciprocal_of(uint64_t(hash_entries - HASH_MODULUS_MARGIN));
     hash_size_mb = mb;
@@ -53,7 +54,7 @@ void install(long mb) {
 // The table of the default size, there before anything probes it: in the
 // programs, the tests and the tools alike.
 bool allocate_default_table() {
-    allocate_first_table(&hash_memory, size_t(entries_for(EDITION_HASH_MB)), sizeof(hash_entry), EDITION_HASH_MB);
+    allocate_first_table(&hash_memory, size_t(entries_for(EDITION_HASH_MB)), sizeof(hash_slot), EDITION_HASH_MB);
     install(EDITION_HASH_MB);
     return true;
 }
@@ -70,7 +71,7 @@ bool set_hash_size(long mb) {
         clear_hash();
         return true;
     }
-    if (!replace_table_memory(&hash_memory, size_t(entries), sizeof(hash_entry))) return false;
+    if (!replace_table_memory(&hash_memory, size_t(entries), sizeof(hash_slot))) return false;
     install(mb);
     return true;
 }
@@ -78,34 +79,38 @@ bool set_hash_size(long mb) {
 int hash_fill() {
     const long sample = std::min(HASH_FILL_SAMPLE, hash_entries);
     long written = 0;
-    for (long i = 0; i < sample; i++)
-        if (hash_table[i].checksum != 0 && hash_table[i].generation == hash_seq) written++;
+    for (long i = 0; i < sample; i++) {
+        const hash_entry e = read_slot(&hash_table[i]);
+        if (e.checksum != 0 && e.generation == hash_seq) written++;
+    }
     return int(written * 1000 / sample);
 }
 
 int hash_search(int* score, int depth, int alpha, int beta) {
-    const hash_entry* e = hash_slot_pointer();
-    if (e->checksum != master_checksum) return 0;
-    if (e->depth < depth) {
+    const hash_entry e = read_slot(hash_slot_pointer());
+    if (e.checksum != master_checksum) return 0;
+    if (e.depth < depth) {
         pifias_hash++;
         return 0;
     }
     // Depth 0 also keeps a freshly set-up position (key 0) off empty entries.
-    if (e->depth == 0) return 0;
-    if (e->score < -TABLE_SCORE_LIMIT || e->score > TABLE_SCORE_LIMIT) return 0;
-    *score = e->score;
-    const bool answers = e->bound == HASH_EXACT || (e->bound == HASH_LOWER && *score >= beta) ||
-                         (e->bound == HASH_UPPER && *score <= alpha);
+    if (e.depth == 0) return 0;
+    if (e.score < -TABLE_SCORE_LIMIT || e.score > TABLE_SCORE_LIMIT) return 0;
+    *score = e.score;
+    const bool answers = e.bound == HASH_EXACT || (e.bound == HASH_LOWER && *score >= beta) ||
+                         (e.bound == HASH_UPPER && *score <= alpha);
     if (!answers) return 0;
     impactos_hash++;
     return 1;
 }
 
 void hash_move_update(move_bytes m) {
-    hash_entry* e = hash_slot_pointer();
-    if (e->checksum != master_checksum) return;
-    e->move = m;
-    mark_hash_entry(e);
+    hash_slot* s = hash_slot_pointer();
+    hash_entry e = read_slot(s);
+    if (e.checksum != master_checksum) return;
+    e.move = m;
+    write_slot(s, e);
+    mark_hash_entry(s);
 }
 
 void clear_table(void* start, size_t bytes, bool* dirty) {
@@ -124,6 +129,10 @@ void clear_hash() {
     if (hash_table_dirty) clear_table_memory_whole(&hash_memory);
     else clear_table_memory_marked(&hash_memory);
     hash_table_dirty = false;
+}
+
+void clear_hash_in_search() {
+    if (!helpers_searching()) clear_hash();
 }
 
 void reset_tables() {

@@ -6,6 +6,7 @@
 // Editions: 3.5, 3.0; the slot and replacement rules are hash/replace.cpp (3.5) and
 // editions/v30/replace.cpp (3.0); 2.3 has editions/v23/table.h.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include "board/position.h"
@@ -16,19 +17,65 @@ enum { HASH_EXACT = 1, HASH_UPPER = 2, HASH_LOWER = 3 };
 // the table never answers with them.
 constexpr int TABLE_SCORE_LIMIT = 8000;
 
-// 32 bytes, so that two entries share a 64-byte cache line and a probe of
-// a slot and its neighbour reads one line, or two.
-struct alignas(32) hash_entry {
-    uint64_t checksum;   // 0 also marks an empty entry
-    int64_t effort;      // nodes the search of the position took
-    int score;
-    int generation;      // hash_seq when last written
-    move_bytes move;     // best move, 0 when none
-    int8_t depth;
-    uint8_t bound;       // HASH_EXACT, HASH_UPPER or HASH_LOWER
-    int8_t alpha_node;   // no move raised alpha here (kept by edition 3.0)
+// What an entry holds, as the search reads and writes it.
+struct hash_entry {
+    uint64_t checksum = 0;   // 0 also marks an empty entry
+    int64_t effort = 0;      // nodes the search of the position took
+    int score = 0;
+    int generation = 0;      // hash_seq when last written
+    move_bytes move{};       // best move, 0 when none
+    int8_t depth = 0;
+    uint8_t bound = 0;       // HASH_EXACT, HASH_UPPER or HASH_LOWER
+    int8_t alpha_node = 0;   // no move raised alpha here (kept by edition 3.0)
 };
-static_assert(sizeof(hash_entry) == 32);
+
+// An entry in the table: four words, each read and written whole (relaxed
+// atomics), since several search threads share the table. The first word
+// is the checksum XORed with the words of what a probe answers with (score,
+// generation, move, depth, bound): an entry written half by one thread and
+// half by another no longer gives its position's checksum, and is taken for
+// another position's. The effort (second word) only weighs a replacement
+// and is left out of it. 32 bytes, so that two entries share a
+// 64-byte cache line and a probe of a slot and its neighbour reads one
+// line, or two. All zero: empty.
+struct alignas(32) hash_slot {
+    uint64_t word[4];
+};
+static_assert(sizeof(hash_slot) == 32);
+
+[[gnu::always_inline]] inline uint64_t load_word(const uint64_t& w) {
+    return std::atomic_ref<const uint64_t>(w).load(std::memory_order_relaxed);
+}
+[[gnu::always_inline]] inline void store_word(uint64_t& w, uint64_t v) { std::atomic_ref<uint64_t>(w).store(v, std::memory_order_relaxed); }
+
+[[gnu::always_inline]] inline uint64_t slot_checksum(const hash_slot* s) {
+    return load_word(s->word[0]) ^ load_word(s->word[2]) ^ load_word(s->word[3]);
+}
+
+[[gnu::always_inline]] inline hash_entry read_slot(const hash_slot* s) {
+    const uint64_t effort = load_word(s->word[1]), scores = load_word(s->word[2]), rest = load_word(s->word[3]);
+    hash_entry e;
+    e.checksum = load_word(s->word[0]) ^ scores ^ rest;
+    e.effort = int64_t(effort);
+    e.score = int(uint32_t(scores));
+    e.generation = int(uint32_t(scores >> 32));
+    e.move = to_move(uint32_t(rest));
+    e.depth = int8_t(rest >> 32);
+    e.bound = uint8_t(rest >> 40);
+    e.alpha_node = int8_t(rest >> 48);
+    return e;
+}
+
+[[gnu::always_inline]] inline void write_slot(hash_slot* s, const hash_entry& e) {
+    const uint64_t effort = uint64_t(e.effort);
+    const uint64_t scores = uint64_t(uint32_t(e.score)) | uint64_t(uint32_t(e.generation)) << 32;
+    const uint64_t rest = uint64_t(move_value(e.move)) | uint64_t(uint8_t(e.depth)) << 32 | uint64_t(e.bound) << 40 |
+                          uint64_t(uint8_t(e.alpha_node)) << 48;
+    store_word(s->word[0], e.checksum ^ scores ^ rest);
+    store_word(s->word[1], effort);
+    store_word(s->word[2], scores);
+    store_word(s->word[3], rest);
+}
 
 constexpr size_t HUGE_PAGE_BYTES = TABLE_ALIGNMENT;
 
@@ -62,7 +109,10 @@ inline uint64_t remainder_by(uint64_t n, const divisor_reciprocal& r) {
     return n - q * r.divisor;
 }
 
-extern hash_entry* hash_table;
+// Shared and written: the table, its generation and written flag. Shared,
+// set between searches: its size. Per thread: the statistics (the main
+// thread's are the ones reported).
+extern hash_slot* hash_table;
 extern long hash_entries;                   // entries in the table
 extern divisor_reciprocal hash_modulus;     // the slot rule's modulus, hash_entries - HASH_MODULUS_MARGIN
 extern table_memory hash_memory;            // the table's memory and its written blocks
@@ -70,24 +120,27 @@ extern table_memory hash_memory;            // the table's memory and its writte
 // (tests that plant entries): the next clearing then clears the whole table.
 extern bool hash_table_dirty;
 extern int hash_seq;          // search generation: +1 per search, 0 at set-up
-extern long impactos_hash;    // probes that answered
-extern long pifias_hash;      // probes that found the position searched too shallowly
-extern long colisiones_hash;  // stores that took a slot over for a new key
-extern long hash_impacts, hash_nofound;
+extern constinit thread_local long impactos_hash;    // probes that answered
+extern constinit thread_local long pifias_hash;      // probes that found the position searched too shallowly
+extern constinit thread_local long colisiones_hash;  // stores that took a slot over for a new key
+extern constinit thread_local long hash_impacts, hash_nofound;
 
 // The home slot of a key, before the side to move's offset: key modulo the modulus.
 inline long hash_home(uint64_t key) { return long(remainder_by(key, hash_modulus)); }
 // Every write into the table goes through this (or sets hash_table_dirty),
 // so that clear_hash knows what to clear.
-inline void mark_hash_entry(const hash_entry* e) { mark_table_entry(&hash_memory, size_t(e - hash_table)); }
+inline void mark_hash_entry(const hash_slot* e) { mark_table_entry(&hash_memory, size_t(e - hash_table)); }
 
-hash_entry* hash_slot_pointer();   // the entry the slot rule picks for the current position
+hash_slot* hash_slot_pointer();   // the slot the slot rule picks for the current position
 int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the entry decides the window
 void hash_update(int depth, int score, int alpha, int beta, long effort);
 void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
 // Empties the table. It costs what was written since the last clearing:
 // the written blocks are cleared, not the whole table.
 void clear_hash();
+// The search's own clearing, after its window failed: with helpers
+// searching, the table they fill for each other stays as it is.
+void clear_hash_in_search();
 // Empties a table when *dirty says it was written since its last clearing,
 // and asks the system for large pages under it (the pawn and material tables).
 void clear_table(void* start, size_t bytes, bool* dirty);

@@ -2,10 +2,12 @@
 // allocated at run time without throwing, on 2 MiB boundaries and with the
 // system asked for large pages, refused when the system cannot really give
 // it, and emptied at the cost of what was written since the last emptying
-// rather than of the whole table.
+// rather than of the whole table. Its entries and marks are written by
+// every search thread; it is allocated and emptied between searches.
 // Editions: 3.5, 3.0, 2.3; used by hash/table.cpp (3.5, 3.0) and editions/v23/table.cpp (2.3);
 // implemented by hash/table_memory.cpp.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -63,14 +65,17 @@ void clear_table_memory_whole(table_memory* t);    // the whole table and its ma
 // the whole table when most blocks are marked.
 void clear_table_memory_marked(table_memory* t);
 
-// The first write into a block since the last emptying.
+// The first write into a block since the last emptying. Several search
+// threads may mark blocks at once: the one that turns a block's mark on
+// lists it, in a place of its own.
 inline void note_marked_block(table_memory* t, std::size_t block) {
-    t->marked[block] = 1;
-    t->marked_order[t->marked_count++] = std::uint32_t(block);
+    if (std::atomic_ref<unsigned char>(t->marked[block]).exchange(1, std::memory_order_relaxed) != 0) return;
+    const std::size_t place = std::atomic_ref<std::size_t>(t->marked_count).fetch_add(1, std::memory_order_relaxed);
+    t->marked_order[place] = std::uint32_t(block);
 }
 
 // Every write into entry `entry` of the table calls this.
 inline void mark_table_entry(table_memory* t, std::size_t entry) {
     const std::size_t block = entry / TABLE_BLOCK_ENTRIES;
-    if (!t->marked[block]) note_marked_block(t, block);
+    if (!std::atomic_ref<unsigned char>(t->marked[block]).load(std::memory_order_relaxed)) note_marked_block(t, block);
 }

@@ -7,8 +7,8 @@
 // editions/v30/gen.h, 2.3 with gen_captures of editions/v23/moves23.h).
 #pragma once
 
-extern int ichk;       // 1 when the side to move is in check
-extern int atfactor;   // value of the most valuable man the generated captures take
+extern constinit thread_local int ichk;       // 1 when the side to move is in check
+extern constinit thread_local int atfactor;   // value of the most valuable man the generated captures take
 
 void Move2Gen();
 // Captures and promotions of the side to move. `score` is an optimistic

@@ -5,7 +5,7 @@
 #include "bitboard/bitboard.h"
 #include "board/position.h"
 
-extern BitBoard team_moving;   // the men of the side to move after the last make or take-back
+extern constinit thread_local BitBoard team_moving;   // the men of the side to move after the last make or take-back
 
 int  makemove(move_bytes m);   // 1 when made; 0 when it left the mover's king attacked (already taken back)
 void takeback();               // undoes the move recorded at ply - 1

@@ -75,8 +75,8 @@ int sce2(int from, int to, const BitBoard* xatt, const BitBoard* satt, int stm) 
 }
 
 uint32_t stored_hash_move() {
-    const hash_entry* e = hash_slot_pointer();
-    return e->checksum == master_checksum ? move_value(e->move) : 0;
+    const hash_entry e = read_slot(hash_slot_pointer());
+    return e.checksum == master_checksum ? move_value(e.move) : 0;
 }
 
 int scoring2(move_bytes m, const BitBoard* from_x, const BitBoard* from_s) {

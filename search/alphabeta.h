@@ -7,7 +7,7 @@
 
 constexpr int TIME_CHECK_NODES = 9127;   // the clock is read once per this many interior nodes
 
-extern int chk_counter;        // nodes since the clock was last read
+extern constinit thread_local int chk_counter;        // nodes since the clock was last read
 
 // Score of the position for the side to move; line receives the best line
 // below it. May not return: on time-out it throws search_timeout with the

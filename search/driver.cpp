@@ -8,6 +8,8 @@
 #include "search/alphabeta.h"
 #include "search/ordering.h"
 #include "search/quiesce.h"
+#include "search/root_copy.h"
+#include "search/threads.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -47,16 +49,16 @@ void iterate(int only_move) {
                 leave_search();
             }
             if (fails > 2 && (s <= minki || s >= maxkf)) {
-                clear_hash();
+                clear_hash_in_search();
                 stop_time = after(stop_time, 3);
                 minki = -MATE_SCORE;
                 maxkf = MATE_SCORE;
             } else if (s >= maxkf) {
-                clear_hash();
+                clear_hash_in_search();
                 minki = s - 10;
                 maxkf = s + ventana;
             } else if (s <= minki) {
-                clear_hash();
+                clear_hash_in_search();
                 maxkf = s + 10;
                 minki = s - ventana;
             } else {
@@ -89,12 +91,24 @@ void tree_surf(int silent) {
     if (!stop_search) {
         prepare();
         const int only_move = only_one();
+        start_helpers();
         try {
             iterate(only_move);
         } catch (const search_timeout&) {
         }
+        stop_helpers();
     }
     if (stop_search) report();
+}
+
+void helper_search() {
+    take_root();
+    prepare();
+    try {
+        iterate(only_one());
+    } catch (const search_timeout&) {
+    }
+    while (ply > 0) takeback();
 }
 
 void tree_surf_time(long op_time, long own_time) {

@@ -14,3 +14,6 @@ void tree_surf_time(long op_time, long own_time);   // sets max_time from the tw
 // set up after it is searched as a new run would search it.
 void reset_search_state();
 long reported_nodes();               // the last search's nodes as the console reports them
+// The searches on several threads (search/threads.h), each edition its own:
+void publish_root();                 // main thread: its position and game record, for the helpers to copy
+void helper_search();                // a helper: the published position searched, silently, until the stop

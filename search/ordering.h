@@ -19,10 +19,10 @@ struct killer_rec {
     int count;
 };
 
-extern killer_rec killers[MAX_PLY][2];   // two killer moves per ply
-extern int history[4096];                // [from * 64 + to]: cutoff depth summed this search
-extern int ply0_history[4096];           // [from * 64 + to]: score of each root move this search
-extern int follow_pv;                    // still walking down the previous principal variation
+extern constinit thread_local killer_rec killers[MAX_PLY][2];   // two killer moves per ply
+extern constinit thread_local int history[4096];                // [from * 64 + to]: cutoff depth summed this search
+extern constinit thread_local int ply0_history[4096];           // [from * 64 + to]: score of each root move this search
+extern constinit thread_local int follow_pv;                    // still walking down the previous principal variation
 
 void sort(int from);          // brings the best remaining move of this ply to index `from`
 int  next_to_sort(int from);  // the index of the move sort(from) brings there

@@ -36,28 +36,31 @@ struct tagLINE {
 
 struct search_timeout {};   // thrown to leave the search; caught by the driver
 
-extern int max_time;                 // seconds per search
-extern int max_depth;                // iteration limit
+// Per thread: the limits and the clock (a helper has none: it stops when
+// the main thread stops it), the line, the counters and the hooks. The main
+// thread's alone: the XBoard clocks and the book switch.
+extern constinit thread_local int max_time;                 // seconds per search
+extern constinit thread_local int max_depth;                // iteration limit
 extern long total_time, op_time;     // the clocks XBoard last sent, in centiseconds
 constexpr long MS_PER_CS = 10;       // milliseconds in a centisecond of those clocks
-extern int start_time, stop_time;    // milliseconds of get_ms
-extern int mdpth;                    // depth of the current iteration
-extern int eval_global;              // score of the last completed iteration
-extern int minki, maxkf;             // the aspiration window, kept from search to search
-extern int stop_search;              // the search ended by a jump out of it (or the book answered)
-extern int silencio;                 // the current search prints nothing of its own
+extern constinit thread_local int start_time, stop_time;    // milliseconds of get_ms
+extern constinit thread_local int mdpth;                    // depth of the current iteration
+extern constinit thread_local int eval_global;              // score of the last completed iteration
+extern constinit thread_local int minki, maxkf;             // the aspiration window, kept from search to search
+extern constinit thread_local int stop_search;              // the search ended by a jump out of it (or the book answered)
+extern constinit thread_local int silencio;                 // the current search prints nothing of its own
 extern int book_on;                  // the next search may take a book move
 
-extern tagLINE var_princ;            // the root line; moves[0] is the search result
-extern long nodes, qnodes;           // full-width and quiescence nodes
+extern constinit thread_local tagLINE var_princ;            // the root line; moves[0] is the search result
+extern constinit thread_local long nodes, qnodes;           // full-width and quiescence nodes
 // The deepest ply a search reached (UCI's seldepth): every quiescence node
 // notes its ply; whoever reads it sets it to 0 before the search.
-extern int sel_depth;
+extern constinit thread_local int sel_depth;
 inline void note_ply_reached() { sel_depth = ply > sel_depth ? ply : sel_depth; }
-extern long ab_cutoffs, ab_firstmove;   // full-width beta cutoffs, and those on the first legal move
-extern long cutoffs, firstmove;      // the same in the quiescence search
-extern long chash[12];               // counters the searches and the move scoring keep
-extern long branch[20];              // branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more)
+extern constinit thread_local long ab_cutoffs, ab_firstmove;   // full-width beta cutoffs, and those on the first legal move
+extern constinit thread_local long cutoffs, firstmove;      // the same in the quiescence search
+extern constinit thread_local long chash[12];               // counters the searches and the move scoring keep
+extern constinit thread_local long branch[20];              // branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more)
 
 // A front end that watches the search (UCI mode, and the console's Ctrl-C)
 // hooks in here; at the console and in XBoard mode both hooks are null and
@@ -73,15 +76,18 @@ constexpr long SEARCH_NODE_CAP = 0;
 constexpr long POLL_NODES = 1024;   // nodes between two calls of poll_hook (a power of two)
 #endif
 static_assert((POLL_NODES & (POLL_NODES - 1)) == 0);
-extern int budget_ms;                // above 0: the search's budget in milliseconds, instead of max_time seconds
-extern int (*poll_hook)();           // asked every POLL_NODES nodes; nonzero stops the search
+extern constinit thread_local int budget_ms;                // above 0: the search's budget in milliseconds, instead of max_time seconds
+using poll_function = int (*)();
+extern constinit thread_local poll_function poll_hook;           // asked every POLL_NODES nodes; nonzero stops the search
 // Prints the thinking lines its own way; while it is set the search prints
 // nothing else of its own (no "resign", no "In Book").
-extern void (*line_hook)(int depth, int score, const tagLINE* line, int moves, long node_count);
+using line_function = void (*)(int depth, int score, const tagLINE* line, int moves, long node_count);
+extern constinit thread_local line_function line_hook;
 // Asked at the root after each legal move is made, with the move and its
 // place in the root's list; false: the move is taken back unsearched (UCI's
 // searchmoves and the further lines of MultiPV). Null outside UCI mode.
-extern bool (*root_move_hook)(move_bytes m, int list_place);
+using root_move_function = bool (*)(move_bytes m, int list_place);
+extern constinit thread_local root_move_function root_move_hook;
 // The root's hook, asked once a move made from the root (ply is 1) is legal;
 // true when the move is to be skipped (the caller takes it back).
 inline bool skipped_at_root(move_bytes m, int list_place) {

@@ -167,7 +167,7 @@ aspiration_step aspiration_after(int s, int failures) {
         return WINDOW_HELD;
     }
     if (failures >= 3) return WINDOW_ABANDONED;
-    clear_hash();
+    clear_hash_in_search();
     if (failures > 0) {
         minki = -MATE_SCORE;
         maxkf = MATE_SCORE;

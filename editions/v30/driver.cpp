@@ -9,6 +9,8 @@
 #include "hash/table.h"
 #include "moves/make.h"
 #include "search/ordering.h"
+#include "search/root_copy.h"
+#include "search/threads.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -76,13 +78,25 @@ void tree_surf(int silent) {
     if (!stop_search) {
         prepare();
         const int only_move = only_one();
+        start_helpers();
         try {
             iterate(only_move);
         } catch (const search_timeout&) {
             stop_search = 1;
         }
+        stop_helpers();
     }
     if (stop_search) stopped();
+}
+
+void helper_search() {
+    take_root();
+    prepare();
+    try {
+        iterate(only_one());
+    } catch (const search_timeout&) {
+    }
+    while (ply > 0) takeback();
 }
 
 // The opponent's clock plays no part in this edition.

@@ -12,4 +12,4 @@ extern const int pawn_pcsq[64];
 extern const int center_factor[8];
 
 // The isolated pawns of each side, rebuilt by every isolated_pawns().
-extern BitBoard light_isolated, dark_isolated;
+extern constinit thread_local BitBoard light_isolated, dark_isolated;

@@ -8,8 +8,8 @@
 
 constexpr int TWO_PAWNS = 0x40;   // in a flag word: two pawns attack the square
 
-extern int hash_ix;              // transposition slot of the position MoveGen saw; 0 after CapsGen
-extern int front_end_flags[64];  // the opponent's flags of the front ends' generation
+extern constinit thread_local int hash_ix;              // transposition slot of the position MoveGen saw; 0 after CapsGen
+extern constinit thread_local int front_end_flags[64];  // the opponent's flags of the front ends' generation
 
 BitBoard knight_attack_set(int side);   // the squares the side's knights attack
 // Attack map of side s: flags[sq] gets 1 << piece code per kind of its men

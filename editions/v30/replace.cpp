@@ -6,7 +6,7 @@
 
 // The home slot of every position, whatever another key left there. The
 // largest slot, the modulus - 1 + 4, lies within the table.
-hash_entry* hash_slot_pointer() {
+hash_slot* hash_slot_pointer() {
     static_assert(HASH_MODULUS_MARGIN >= 4);
     return &hash_table[hash_home(master_checksum) + 4 * side];
 }
@@ -14,28 +14,32 @@ hash_entry* hash_slot_pointer() {
 // The search's effort is not kept in this edition: `effort` is ignored, and
 // a depth-0 result is stored like any other (it never answers a probe).
 void hash_update(int depth, int score, int alpha, int beta, long /*effort*/) {
-    hash_entry* e = hash_slot_pointer();
+    hash_slot* s = hash_slot_pointer();
+    hash_entry e = read_slot(s);
     // A shallower result does not push out what this search wrote.
-    if (depth < e->depth && e->generation >= hash_seq) return;
-    e->generation = hash_seq;
-    mark_hash_entry(e);
-    if (e->checksum != master_checksum) {
+    if (depth < e.depth && e.generation >= hash_seq) return;
+    e.generation = hash_seq;
+    if (e.checksum != master_checksum) {
         // Key 0 (the set-up position, before any move) keeps the slot's move.
         if (master_checksum != 0) {
-            e->move = move_bytes{};
+            e.move = move_bytes{};
             colisiones_hash++;
         }
-        e->checksum = master_checksum;
+        e.checksum = master_checksum;
     }
-    e->depth = int8_t(depth);
-    e->score = score;
-    e->bound = score >= beta ? HASH_LOWER : score <= alpha ? HASH_UPPER : HASH_EXACT;
-    e->alpha_node = 0;
+    e.depth = int8_t(depth);
+    e.score = score;
+    e.bound = score >= beta ? HASH_LOWER : score <= alpha ? HASH_UPPER : HASH_EXACT;
+    e.alpha_node = 0;
+    write_slot(s, e);
+    mark_hash_entry(s);
 }
 
 void hash_alpha_node_update() {
-    hash_entry* e = hash_slot_pointer();
-    if (e->checksum != master_checksum) return;
-    e->alpha_node = 1;
-    mark_hash_entry(e);
+    hash_slot* s = hash_slot_pointer();
+    hash_entry e = read_slot(s);
+    if (e.checksum != master_checksum) return;
+    e.alpha_node = 1;
+    write_slot(s, e);
+    mark_hash_entry(s);
 }

@@ -147,7 +147,7 @@ int sce(int from, int to, int fx, int fs) {
 order_context order_context_for(const int* flags_x, const int* flags_s) {
     order_context c{flags_x, flags_s, false, move_bytes{}};
     if (hash_ix != 0) {
-        const hash_entry& e = hash_table[hash_ix];
+        const hash_entry e = read_slot(&hash_table[hash_ix]);
         if (e.checksum == master_checksum && e.depth >= 2) {
             c.table_move_known = true;
             c.table_move = e.move;

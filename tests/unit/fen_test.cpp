@@ -66,7 +66,7 @@ TEST(Fen, SetUpResetsGameAndKeys) {
     hash_seq = 9;
     computer_side = LIGHT;
     master_checksum = master_pawn = master_material = 123;
-    hash_table[5].checksum = 42;
+    write_slot(&hash_table[5], hash_entry{.checksum = 42});
     hash_table_dirty = true;
     auto [ok, out] = setup("4k3/8/8/8/8/8/3Q4/4K3 w - - 0 1");
     EXPECT_EQ(ok, 1);
@@ -76,7 +76,7 @@ TEST(Fen, SetUpResetsGameAndKeys) {
     EXPECT_EQ(hash_seq, 0);
     EXPECT_EQ(computer_side, EMPTY);
     EXPECT_EQ(master_checksum | master_pawn | master_material, 0u);
-    EXPECT_EQ(hash_table[5].checksum, 0u);
+    EXPECT_EQ(read_slot(&hash_table[5]).checksum, 0u);
     EXPECT_EQ(material_balance, 900);
 }
 

@@ -29,17 +29,17 @@ constexpr uint64_t KEY = 1000003;
 
 TEST_F(HashTable, SameKeyWithEitherSideToMoveUsesDifferentSlots) {
     at(KEY, LIGHT);
-    hash_entry* light_slot = hash_slot_pointer();
+    hash_slot* light_slot = hash_slot_pointer();
     at(KEY, DARK);
-    hash_entry* dark_slot = hash_slot_pointer();
+    hash_slot* dark_slot = hash_slot_pointer();
     EXPECT_EQ(dark_slot - light_slot, 4);
     EXPECT_EQ(light_slot - hash_table, long(KEY % 524277));
 }
 
 TEST_F(HashTable, OccupiedHomeSendsLightBelowAndDarkAbove) {
     const int home = int(KEY % 524277);
-    hash_table[home].checksum = 77;
-    hash_table[home + 4].checksum = 77;
+    write_slot(&hash_table[home], hash_entry{.checksum = 77});
+    write_slot(&hash_table[home + 4], hash_entry{.checksum = 77});
     hash_table_dirty = true;
     at(KEY, LIGHT);
     EXPECT_EQ(hash_slot_pointer() - hash_table, home - 1);
@@ -48,12 +48,12 @@ TEST_F(HashTable, OccupiedHomeSendsLightBelowAndDarkAbove) {
 }
 
 TEST_F(HashTable, LightAtTheFirstEntryKeepsTheHomeSlot) {
-    hash_table[0].checksum = 77;
+    write_slot(&hash_table[0], hash_entry{.checksum = 77});
     hash_table_dirty = true;
     at(524277 * 3, LIGHT);
     EXPECT_EQ(hash_slot_pointer(), &hash_table[0]);
     hash_update(2, 10, -100, 100, 50);
-    EXPECT_EQ(hash_table[0].checksum, 524277u * 3);
+    EXPECT_EQ(read_slot(&hash_table[0]).checksum, 524277u * 3);
 }
 
 TEST_F(HashTable, ExactEntryAnswersAndCountsHits) {
@@ -73,12 +73,12 @@ TEST_F(HashTable, BoundsAnswerOnlyOnTheirSideOfTheWindow) {
     int score;
     at(KEY);
     hash_update(2, 50, 0, 50, 10);   // score >= beta: lower bound
-    EXPECT_EQ(hash_slot_pointer()->bound, HASH_LOWER);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).bound, HASH_LOWER);
     EXPECT_EQ(hash_search(&score, 2, 0, 50), 1);
     EXPECT_EQ(hash_search(&score, 2, 0, 51), 0);
     at(KEY + 7);
     hash_update(2, -20, -20, 100, 10);   // score <= alpha: upper bound
-    EXPECT_EQ(hash_slot_pointer()->bound, HASH_UPPER);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).bound, HASH_UPPER);
     EXPECT_EQ(hash_search(&score, 2, -20, 100), 1);
     EXPECT_EQ(hash_search(&score, 2, -21, 100), 0);
 }
@@ -99,7 +99,7 @@ TEST_F(HashTable, MateScoresAndDepthZeroNeverAnswer) {
 TEST_F(HashTable, DepthZeroStoresNothing) {
     at(KEY);
     hash_update(0, 10, -100, 100, 1000);
-    EXPECT_EQ(hash_slot_pointer()->checksum, 0u);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).checksum, 0u);
     // And a freshly set-up position (key 0) finds no answer in an empty table.
     at(0);
     int score;
@@ -112,14 +112,14 @@ TEST_F(HashTable, RecentCostlierEntriesSurviveCheaperStores) {
     hash_update(4, 30, -100, 100, 1000);
     hash_seq = 15;   // written five searches ago: kept
     hash_update(2, 99, -100, 100, 999);
-    EXPECT_EQ(hash_slot_pointer()->score, 30);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).score, 30);
     hash_update(2, 99, -100, 100, 1000);   // as much effort: replaced
-    EXPECT_EQ(hash_slot_pointer()->score, 99);
-    EXPECT_EQ(hash_slot_pointer()->generation, 15);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).score, 99);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).generation, 15);
     hash_seq = 21;   // six searches later: any store replaces it
     hash_update(1, -5, -100, 100, 1);
-    EXPECT_EQ(hash_slot_pointer()->score, -5);
-    EXPECT_EQ(hash_slot_pointer()->depth, 1);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).score, -5);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).depth, 1);
 }
 
 TEST_F(HashTable, NewKeyClearsTheMoveAndCountsACollision) {
@@ -127,29 +127,28 @@ TEST_F(HashTable, NewKeyClearsTheMoveAndCountsACollision) {
     at(KEY);
     hash_update(2, 0, -100, 100, 10);
     hash_move_update(m);
-    EXPECT_TRUE(hash_slot_pointer()->move == m);
+    EXPECT_TRUE(read_slot(hash_slot_pointer()).move == m);
     hash_update(3, 5, -100, 100, 20);   // same position: keeps its move
-    EXPECT_TRUE(hash_slot_pointer()->move == m);
+    EXPECT_TRUE(read_slot(hash_slot_pointer()).move == m);
     EXPECT_EQ(colisiones_hash, 1);
 
     // A position whose home and alternative slot are this entry's: the
     // alternative (home - 1) is taken over.
-    hash_entry* old_slot = hash_slot_pointer();
-    hash_entry* alternative = old_slot - 1;
-    alternative->checksum = 5;
-    alternative->move = m;
+    hash_slot* old_slot = hash_slot_pointer();
+    hash_slot* alternative = old_slot - 1;
+    write_slot(alternative, hash_entry{.checksum = 5, .move = m});
     hash_table_dirty = true;
     at(KEY + 524277);   // same home, other key
     EXPECT_EQ(hash_slot_pointer(), alternative);
     hash_update(1, 0, -100, 100, 10);
-    EXPECT_EQ(alternative->checksum, KEY + 524277);
-    EXPECT_EQ(move_value(alternative->move), 0u);
+    EXPECT_EQ(read_slot(alternative).checksum, KEY + 524277);
+    EXPECT_EQ(move_value(read_slot(alternative).move), 0u);
     EXPECT_EQ(colisiones_hash, 2);
 }
 
 TEST_F(HashTable, MoveUpdateNeedsAnEntry) {
     at(KEY);
     hash_move_update(move_bytes{52, 36, 0, MF_DOUBLE});
-    EXPECT_EQ(hash_slot_pointer()->checksum, 0u);
-    EXPECT_EQ(move_value(hash_slot_pointer()->move), 0u);
+    EXPECT_EQ(read_slot(hash_slot_pointer()).checksum, 0u);
+    EXPECT_EQ(move_value(read_slot(hash_slot_pointer()).move), 0u);
 }

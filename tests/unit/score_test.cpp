@@ -108,9 +108,8 @@ TEST_F(MoveScore, HashMoveOutranksTheKillers) {
     set_up(START_FEN);
     killers[0][0].m = mv("g1", "f3");
     killers[0][1].m = mv("b1", "c3");
-    hash_entry* e = hash_slot_pointer();
-    e->checksum = master_checksum;
-    e->move = mv("g1", "f3");
+    hash_slot* e = hash_slot_pointer();
+    write_slot(e, hash_entry{.checksum = master_checksum, .move = mv("g1", "f3")});
     hash_table_dirty = true;
     const long counted = chash[CHASH_HASH_MOVE];
     Move2Gen();
@@ -119,7 +118,7 @@ TEST_F(MoveScore, HashMoveOutranksTheKillers) {
     EXPECT_EQ(gen_dat[find("b1", "a3")].score, 2);
     EXPECT_EQ(chash[CHASH_HASH_MOVE], counted + 1);
     // A stored move of another position is no hash move here.
-    e->checksum = master_checksum + 1;
+    write_slot(e, hash_entry{.checksum = master_checksum + 1, .move = mv("g1", "f3")});
     EXPECT_EQ(listed_score("g1", "f3"), 100000);
     clear_hash();
 }

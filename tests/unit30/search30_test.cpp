@@ -90,15 +90,15 @@ TEST_F(Search30, BudgetComesFromBandsOfTheOwnClockAndTheLastScore) {
 }
 
 TEST_F(Search30, FailuresWidenTheWindowAndTheFourthAbandonsTheDepth) {
-    hash_entry& probe = hash_table[12345];
+    hash_slot& probe = hash_table[12345];
     minki = -200, maxkf = 200, eval_global = 7;
     EXPECT_EQ(aspiration_after(200, 0), WINDOW_WIDENED);   // a bound is a failure
     EXPECT_EQ(minki, 190);
     EXPECT_EQ(maxkf, 250);
-    minki = -200, maxkf = 200, probe.checksum = 99;
+    minki = -200, maxkf = 200, write_slot(&probe, hash_entry{.checksum = 99});
     hash_table_dirty = true;
     EXPECT_EQ(aspiration_after(-300, 0), WINDOW_WIDENED);
-    EXPECT_EQ(probe.checksum, 0u);   // every re-search starts from an empty table
+    EXPECT_EQ(read_slot(&probe).checksum, 0u);   // every re-search starts from an empty table
     EXPECT_EQ(minki, -350);
     EXPECT_EQ(maxkf, -290);
     for (int failures : {1, 2}) {
@@ -106,12 +106,12 @@ TEST_F(Search30, FailuresWidenTheWindowAndTheFourthAbandonsTheDepth) {
         EXPECT_EQ(minki, -10000);
         EXPECT_EQ(maxkf, 10000);
     }
-    probe.checksum = 99;
+    write_slot(&probe, hash_entry{.checksum = 99});
     hash_table_dirty = true;
     EXPECT_EQ(aspiration_after(-10000, 3), WINDOW_ABANDONED);
     EXPECT_EQ(eval_global, 7);
     EXPECT_EQ(minki, -10000);
-    EXPECT_EQ(probe.checksum, 99u);
+    EXPECT_EQ(read_slot(&probe).checksum, 99u);
     EXPECT_EQ(aspiration_after(37, 3), WINDOW_HELD);
     EXPECT_EQ(eval_global, 37);
     EXPECT_EQ(minki, 37 - ventana);
@@ -239,38 +239,38 @@ TEST_F(Search30, TableReplacesByDepthThenByAge) {
     constexpr uint64_t KEY = 1000003;
     clear_hash();
     hash_seq = 10, side = LIGHT, master_checksum = KEY;
-    hash_entry& home = hash_table[KEY % HASH_MODULUS];
-    EXPECT_EQ(hash_slot_pointer(), &home);
-    home.checksum = 77, home.depth = 9, home.generation = hash_seq;   // another key, deeper, this search
+    hash_slot* home = &hash_table[KEY % HASH_MODULUS];
+    EXPECT_EQ(hash_slot_pointer(), home);
+    write_slot(home, hash_entry{.checksum = 77, .generation = hash_seq, .depth = 9});   // another key, deeper, this search
     hash_table_dirty = true;
     hash_update(2, 10, -100, 100, 0);
-    EXPECT_EQ(home.checksum, 77u);
+    EXPECT_EQ(read_slot(home).checksum, 77u);
     hash_update(9, 20, -100, 100, 0);
-    EXPECT_EQ(home.checksum, KEY);
+    EXPECT_EQ(read_slot(home).checksum, KEY);
     hash_update(8, 30, -100, 100, 1000000);
-    EXPECT_EQ(home.score, 20);
+    EXPECT_EQ(read_slot(home).score, 20);
     hash_seq++;
     hash_update(0, 40, -100, 100, 0);   // depth 0 is stored, though it never answers
-    EXPECT_EQ(home.score, 40);
+    EXPECT_EQ(read_slot(home).score, 40);
     int score;
     EXPECT_EQ(hash_search(&score, 0, -100, 100), 0);
     hash_alpha_node_update();
-    EXPECT_EQ(home.alpha_node, 1);
+    EXPECT_EQ(read_slot(home).alpha_node, 1);
     hash_update(0, 50, -100, 100, 0);
-    EXPECT_EQ(home.alpha_node, 0);   // every store clears the mark
+    EXPECT_EQ(read_slot(home).alpha_node, 0);   // every store clears the mark
     // A new key clears the slot's move; key 0 keeps it.
     const move_bytes m{12, 28, 0, 0x18};
     hash_move_update(m);
     master_checksum = KEY + HASH_MODULUS;
     hash_update(9, 0, -100, 100, 0);
-    EXPECT_EQ(move_value(home.move), 0u);
+    EXPECT_EQ(move_value(read_slot(home).move), 0u);
     hash_move_update(m);
     master_checksum = HASH_MODULUS * 3;   // slot 0, as key 0
     hash_update(2, 0, -100, 100, 0);
     hash_move_update(m);
     master_checksum = 0;
     hash_update(2, 0, -100, 100, 0);
-    EXPECT_EQ(hash_table[0].checksum, 0u);
-    EXPECT_EQ(hash_table[0].move, m);
+    EXPECT_EQ(read_slot(&hash_table[0]).checksum, 0u);
+    EXPECT_EQ(read_slot(&hash_table[0]).move, m);
     clear_hash();
 }
