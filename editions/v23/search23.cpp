@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 int follow_pv;
@@ -130,7 +131,7 @@ int depth_step(const node_info& n, bool first) {
 // root's children hold the root's score, and taking those as answers would
 // make the next search of the same root pick its first listed move.
 bool table_score(const node_info& n, move_bytes m, int* score) {
-    const tt_entry* e = tt_probe(n.depth, ply == 1);
+    const std::optional<tt_entry> e = tt_probe(n.depth, ply == 1);
     if (!e) return false;
     int& h = history_table[int(m.from)][int(m.to)];
     bool settled = e->bound == TT_EXACT;

@@ -101,27 +101,27 @@ TEST_F(Search23, TableKeepsDeeperResultsOfThisSearchOnly) {
     search_count = 5;
     tt_store(4, 30, 0, 100);
     tt_record_move(move_bytes{52, 36, 0, 0x18}, TT_FIRST_GAIN);
-    ASSERT_NE(tt_probe(4), nullptr);
+    ASSERT_TRUE(tt_probe(4));
     EXPECT_EQ(tt_probe(4)->bound, TT_EXACT);
-    EXPECT_EQ(tt_probe(5), nullptr);   // asks for more depth than stored
+    EXPECT_FALSE(tt_probe(5));   // asks for more depth than stored
 
     tt_store(3, -50, 0, 100);   // shallower, same search: skipped
-    EXPECT_EQ(tt_slot()->score, 30);
+    EXPECT_EQ(tt_slot().score, 30);
     search_count = 6;
     tt_store(3, -50, 0, 100);   // shallower, from a later search: overwrites, keeps the move
-    EXPECT_EQ(tt_slot()->score, -50);
-    EXPECT_EQ(tt_slot()->bound, TT_UPPER);
-    EXPECT_EQ(tt_slot()->age, 6);
+    EXPECT_EQ(tt_slot().score, -50);
+    EXPECT_EQ(tt_slot().bound, TT_UPPER);
+    EXPECT_EQ(tt_slot().age, 6);
     int gain;
     EXPECT_EQ(tt_best_move(&gain), (move_bytes{52, 36, 0, 0x18}));
     EXPECT_EQ(gain, TT_FIRST_GAIN);
     tt_store(5, 100, 0, 100);   // deeper: overwrites in any search
-    EXPECT_EQ(tt_slot()->bound, TT_LOWER);
+    EXPECT_EQ(tt_slot().bound, TT_LOWER);
 
     // A new position in the same slot (same index key) takes it over,
     // without the old position's move.
     check_key = 778;
-    EXPECT_EQ(tt_probe(1), nullptr);
+    EXPECT_FALSE(tt_probe(1));
     EXPECT_EQ(move_value(tt_best_move(&gain)), 0u);
     tt_record_move(move_bytes{12, 28, 0, 0x18}, 40);   // no entry of its own yet: nothing recorded
     check_key = 777;
@@ -130,13 +130,13 @@ TEST_F(Search23, TableKeepsDeeperResultsOfThisSearchOnly) {
     tt_store(6, 10, 0, 100);
     EXPECT_EQ(move_value(tt_best_move(&gain)), 0u);
     check_key = 777;
-    EXPECT_EQ(tt_probe(1), nullptr);
+    EXPECT_FALSE(tt_probe(1));
 
     // A fresh table holds nothing, not even for the key 0 of a new game.
     clear_table();
     index_key = check_key = 0;
     const long hits = tt_hits, misses = tt_misses;
-    EXPECT_EQ(tt_probe(1), nullptr);
+    EXPECT_FALSE(tt_probe(1));
     EXPECT_EQ(tt_hits, hits);
     EXPECT_EQ(tt_misses, misses + 1);
 }

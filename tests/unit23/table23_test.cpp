@@ -21,7 +21,45 @@ TEST(Table23, SizesArePowersOfTwoAndClearingEmptiesEveryWrite) {
         }
         clear_table();
         const unsigned char* p = tt_memory.base;
-        EXPECT_TRUE(std::all_of(p, p + slots * sizeof(tt_entry), [](unsigned char b) { return b == 0; })) << mb;
+        EXPECT_TRUE(std::all_of(p, p + slots * sizeof(tt_slot_words), [](unsigned char b) { return b == 0; })) << mb;
     }
+    index_key = kept_index, check_key = kept_check, search_count = kept_count;
+}
+
+// Two threads storing into one slot at once may leave it with some words of
+// one entry and the rest of the other: such a slot is not taken for either
+// position, whichever words came from which.
+TEST(Table23, EntryMixedFromTwoStoresIsTakenForNeither) {
+    const uint64_t kept_index = index_key, kept_check = check_key;
+    const int kept_count = search_count;
+    clear_table();
+    EXPECT_EQ(tt_slot().check, 0u);   // all zeros: empty, at depth 0, without a move
+    EXPECT_EQ(tt_slot().depth, 0);
+    EXPECT_EQ(move_value(tt_slot().move), 0u);
+
+    index_key = 4321;   // one slot, two positions
+    search_count = 3;
+    const uint64_t keys[2] = {0x9e3779b97f4a7c15, 0x2545f4914f6cdd1d};
+    tt_slot_words stored[2];
+    for (int p = 0; p < 2; p++) {
+        check_key = keys[p];
+        tt_store(4 + p, 10 + p, 0, 100);
+        tt_record_move(move_bytes{int8_t(52 - p), 36, 0, 0x18}, 100 + p);
+        ASSERT_TRUE(tt_probe(1)) << p;
+        stored[p] = tt_position_slot();
+    }
+    int gain;
+    for (int mix = 1; mix < 15; mix++) {   // bit w: word w from the second store
+        for (int w = 0; w < 4; w++) tt_position_slot().word[w] = stored[mix >> w & 1].word[w];
+        for (uint64_t key : keys) {
+            check_key = key;
+            EXPECT_FALSE(tt_probe(1)) << mix;
+            EXPECT_EQ(move_value(tt_best_move(&gain)), 0u) << mix;
+        }
+    }
+    tt_position_slot() = stored[1];
+    EXPECT_EQ(tt_probe(1)->score, 11);   // whole again
+
+    clear_table();
     index_key = kept_index, check_key = kept_check, search_count = kept_count;
 }
