@@ -253,23 +253,39 @@ void clear_ordering23() {
         for (killer_slot& k : slots) k = killer_slot{move_bytes{}, NO_SCORE};
 }
 
+namespace {
+
 // The hash move, then the killers, the principal variation (while the
-// search still walks down it), captures and queenings, then the history.
-void score_moves() {
-    int gain;
-    const move_bytes hash_move = tt_best_move(&gain);
-    const bool on_pv = follow_pv;
-    follow_pv = 0;
+// search still walks down it: ON_PV), captures and queenings, then the
+// history. The search stays on the line below when the line's move is met.
+template <bool ON_PV>
+void score_list(move_bytes hash_move) {
+    bool line_move_met = false;
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
         const move_bytes m = gen_dat[i].m;
         int s = base_score(m) + killer_bonus(m);
-        if (on_pv && !follow_pv && m == var_princ.moves[ply]) {
+        if (ON_PV && !line_move_met && m == var_princ.moves[ply]) {
             s += ORDER_PV;
-            follow_pv = 1;
+            line_move_met = true;
         }
         if (move_value(hash_move) != 0 && m == hash_move) s += ORDER_HASH;
         gen_dat[i].score = s;
     }
+    follow_pv = line_move_met;
+}
+
+// Two loops, so that the nodes off the line, most of them, do not look for
+// its move at every move.
+void score_moves_with(move_bytes hash_move) {
+    if (follow_pv) score_list<true>(hash_move);
+    else score_list<false>(hash_move);
+}
+
+}  // namespace
+
+void score_moves() {
+    int gain;
+    score_moves_with(tt_best_move(&gain));
 }
 
 // ---------------------------------------------------------------- search
@@ -293,10 +309,11 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line) {
             return ns;
         }
     }
-    score_moves();
+    // The table's move orders the moves and tells how deep the first goes.
     int gain;
-    const bool hash_move = move_value(tt_best_move(&gain)) != 0;
-    const node_info n{alpha, beta, depth, check, legal_replies() == 1, hash_move && gain > FRESH_GAIN};
+    const move_bytes hash_move = tt_best_move(&gain);
+    score_moves_with(hash_move);
+    const node_info n{alpha, beta, depth, check, legal_replies() == 1, move_value(hash_move) != 0 && gain > FRESH_GAIN};
 
     int best = NO_SCORE, legal = 0;
     for (int i = gen_begin[ply]; i < gen_end[ply]; i++) {
