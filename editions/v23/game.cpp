@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <cstring>
 
-uint64_t index_key, check_key;
-uint64_t rep_stack[REPETITION_STACK];
-int rep_count;
+constinit thread_local uint64_t index_key, check_key;
+constinit thread_local uint64_t rep_stack[REPETITION_STACK];
+constinit thread_local int rep_count;
 int search_count;
 
 man_keys piece_keys[64][2][6];
 
 namespace {
 
-bool keys_filled = false;
+bool keys_filled = false;   // shared, set once with the piece keys
 
 // Four successive values of the library generator, 16 bits each, highest first.
 uint64_t random_key() {

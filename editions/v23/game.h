@@ -18,10 +18,19 @@ constexpr long TT_SLOTS = 1024;
 constexpr long TT_SLOTS = 262144;       // 2^18, in 8 MB
 #endif
 
-extern uint64_t index_key;   // picks the transposition-table slot
-extern uint64_t check_key;   // confirms the entry belongs to the position
-extern uint64_t rep_stack[REPETITION_STACK];
-extern int rep_count;        // keys on the stack
+// Edition 2.3's globals and the threads of a search (search/threads.h):
+// shared and written: search_count (tree_surf adds one on the main thread
+// before the helpers start; they only read it) and the table (table.h);
+// shared, built once at start-up: the piece keys, drawn on the main thread
+// from the library generator before any helper exists; per thread: the
+// position's keys, the repetition stack, the move ordering (search23.h)
+// and the table's counters; the main thread's alone: none of this
+// edition's own (the book and the front end keep theirs). The other files
+// of the edition hold constants only.
+extern constinit thread_local uint64_t index_key;   // picks the transposition-table slot
+extern constinit thread_local uint64_t check_key;   // confirms the entry belongs to the position
+extern constinit thread_local uint64_t rep_stack[REPETITION_STACK];
+extern constinit thread_local int rep_count;        // keys on the stack
 extern int search_count;     // searches since the new game: the table's age, and the null-move limit
 
 // The two keys of a man of each colour and kind on each square, side by

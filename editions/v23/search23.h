@@ -31,9 +31,10 @@ struct killer_slot {
     int score;
 };
 
-extern int follow_pv;                           // still walking down the last iteration's line
-extern int history_table[64][64];               // [from][to]
-extern killer_slot killer_moves[MAX_PLY][KILLER_SLOTS];   // best scores first
+// Per thread: every thread of a search orders its own moves.
+extern constinit thread_local int follow_pv;    // still walking down the last iteration's line
+extern constinit thread_local int history_table[64][64];                   // [from][to]
+extern constinit thread_local killer_slot killer_moves[MAX_PLY][KILLER_SLOTS];   // best scores first
 
 // Seconds for one move with `engine_clock_cs` centiseconds on the engine's
 // clock; a game between its 33rd and 45th recorded half-move gets half more.

@@ -82,11 +82,15 @@ constexpr long TT_MAX_MB = TABLE_MAX_MB;
 static_assert(EDITION_HASH_MB * TT_ENTRIES_PER_MB == TT_SLOTS);
 #endif
 
+// Shared by the threads of a search and written by all of them: the table
+// (its entries through the relaxed atomics above; the pointer, mask, size
+// and memory are set between searches only). Per thread: the counters
+// (the statistics print the main thread's).
 extern tt_slot_words* tt_table;
 extern uint64_t tt_slot_mask;      // the slot count less 1
 extern table_memory tt_memory;     // the table's memory and its written blocks
 extern long tt_size_mb;
-extern long tt_hits, tt_misses;   // probes that found a deep enough entry, and the others
+extern constinit thread_local long tt_hits, tt_misses;   // probes that found a deep enough entry, and the others
 
 // Empties the table. It costs what was written since the last clearing.
 void clear_table();
