@@ -10,6 +10,7 @@
 #include "moves/attack.h"
 #include "moves/gen.h"
 #include "moves/make.h"
+#include "search/threads.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -166,7 +167,11 @@ int move_score(const node_info& n, bool first, int best, tagLINE* local) {
         // last move to pass the zero window as best, whatever it was worth.
         if (s > best && s < n.beta) s = std::max(s, -alphabeta(-n.beta, -s, nd, local));
     }
-    tt_store(n.depth, std::max(best, s), n.alpha, n.beta);
+    // The root's children are stored by the main thread alone: what a
+    // helper stores there is the best score of its own root so far, which
+    // the main thread, whose root settles its children only from this
+    // search's entries, would take for the move's own.
+    if (ply > 1 || thread_number == 0) tt_store(n.depth, std::max(best, s), n.alpha, n.beta);
     return s;
 }
 
@@ -373,6 +378,9 @@ int quiesce(int alpha, int beta, int qdepth, tagLINE* line) {
 
 // ---------------------------------------------------------------- driver
 
+// The helpers (search/threads.h) search beside the main thread from the
+// moment its writes to shared state (the table's age, the book) are done
+// until its own search has ended, however it ended.
 void tree_surf(int silent) {
     silencio = silent;
     search_count++;
@@ -380,6 +388,63 @@ void tree_surf(int silent) {
     book_on = 0;
     if (stop_search) return;
     keep_room_on_stack(MAX_PLY);   // the line pushes one key a ply
+    const int kept_reps = rep_count;
+    prepare();
+    start_helpers();
+    try {
+        iterate();
+    } catch (const search_timeout&) {
+        stop_helpers();
+        unwind(kept_reps);
+        stop_search = 1;
+        return;
+    }
+    stop_helpers();
+}
+
+// ---------------------------------------------------------------- threads
+
+namespace {
+
+// The main thread's root as the helpers copy it: shared, written by the
+// main thread (publish_root) before the helpers start and only read by
+// them until they are stopped.
+struct root_copy {
+    board_copy board;
+    uint64_t index_key, check_key;
+    uint64_t rep_stack[REPETITION_STACK];
+    int rep_count;
+    int minki, maxkf;   // the window the main thread's first iteration opens with
+};
+root_copy published_root;
+
+}  // namespace
+
+void publish_root() {
+    root_copy& r = published_root;
+    save_board(&r.board);
+    r.index_key = index_key;
+    r.check_key = check_key;
+    r.rep_count = rep_count;
+    std::memcpy(r.rep_stack, rep_stack, size_t(rep_count) * sizeof(uint64_t));
+    r.minki = minki;
+    r.maxkf = maxkf;
+}
+
+// The main thread's search without its writes to shared state (the table's
+// age, the book) and, with the hooks of a helper, without a line printed:
+// it writes nothing shared but the table's entries.
+void helper_search() {
+    const root_copy& r = published_root;
+    restore_board(r.board);
+    index_key = r.index_key;
+    check_key = r.check_key;
+    rep_count = r.rep_count;
+    std::memcpy(rep_stack, r.rep_stack, size_t(r.rep_count) * sizeof(uint64_t));
+    minki = r.minki;
+    maxkf = r.maxkf;
+    stop_search = 0;
+    keep_room_on_stack(MAX_PLY);
     const int kept_reps = rep_count;
     prepare();
     try {
