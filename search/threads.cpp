@@ -44,12 +44,12 @@ int helper_poll() {
 }
 void quiet_line(int, int, const tagLINE*, int, long) {}
 
-void helper_loop(int number) {
+// `seen`: the round the main thread was at when it started this helper.
+void helper_loop(int number, unsigned seen) {
     thread_number = number;
     poll_hook = helper_poll;
     line_hook = quiet_line;
     silencio = 1;
-    unsigned seen = 0;
     for (;;) {
         {
             std::unique_lock<std::mutex> held(lock);
@@ -69,6 +69,7 @@ void helper_loop(int number) {
 }
 
 void end_helpers(size_t keep) {
+    stop_flag.store(true, std::memory_order_relaxed);   // one still searching (at the program's end) stops
     {
         std::lock_guard<std::mutex> held(lock);
         helpers_wanted = int(keep) + 1;
@@ -95,7 +96,7 @@ void set_search_threads(int n) {
         std::lock_guard<std::mutex> held(lock);
         helpers_wanted = int(wanted) + 1;
     }
-    while (helpers.size() < wanted) helpers.emplace_back(helper_loop, int(helpers.size()) + 1);
+    while (helpers.size() < wanted) helpers.emplace_back(helper_loop, int(helpers.size()) + 1, search_round);
 }
 
 void start_helpers() {
