@@ -8,6 +8,7 @@
 #include "board/print.h"
 #include "moves/gen.h"
 #include "search/driver.h"
+#include "search/threads.h"
 #include <fcntl.h>
 #include <unistd.h>
 #include <chrono>
@@ -86,31 +87,39 @@ long search_fresh(const char* fen, int depth, const quiet_output& q) {
     hush(q);
     tree_surf(1);
     speak(q);
-    return reported_nodes();
+    return reported_nodes() + helper_nodes();
 }
 
 }  // namespace
 
-bool bench_read_depth(const char* text, int* depth) {
-    // Two digits at most: every depth in range fits, and no long string of
-    // digits can overflow on the way.
-    constexpr int MAX_DIGITS = 2;
+namespace {
+
+// A number from 1 to `max` in decimal digits alone. At most `max_digits`
+// digits: every number in range fits, and no long string of digits can
+// overflow on the way.
+bool read_count(const char* text, int max, int max_digits, int* count) {
     int value = 0, digits = 0;
     for (const char* c = text; *c != '\0'; c++, digits++) {
-        if (*c < '0' || *c > '9' || digits == MAX_DIGITS) return false;
+        if (*c < '0' || *c > '9' || digits == max_digits) return false;
         value = value * 10 + (*c - '0');
     }
-    if (digits == 0 || value < 1 || value > BENCH_MAX_DEPTH) return false;
-    *depth = value;
+    if (digits == 0 || value < 1 || value > max) return false;
+    *count = value;
     return true;
 }
 
-long bench_run(int depth, bool reverse, double* seconds) {
+}  // namespace
+
+bool bench_read_depth(const char* text, int* depth) { return read_count(text, BENCH_MAX_DEPTH, 2, depth); }
+bool bench_read_threads(const char* text, int* threads) { return read_count(text, MAX_SEARCH_THREADS, 3, threads); }
+
+long bench_run(int depth, bool reverse, int threads, double* seconds) {
     const quiet_output q{open("/dev/null", O_WRONLY), dup(STDOUT_FILENO)};
     if (q.null_fd < 0 || q.saved_fd < 0) {
         std::perror("/dev/null");
         return -1;
     }
+    set_search_threads(threads);
     long total = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int k = 0; k < POSITION_COUNT; k++) {
@@ -128,6 +137,7 @@ long bench_run(int depth, bool reverse, double* seconds) {
     }
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     *seconds = spent.count();
+    set_search_threads(1);
     close(q.null_fd);
     close(q.saved_fd);
     return total;

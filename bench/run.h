@@ -14,9 +14,13 @@ constexpr int BENCH_MAX_DEPTH = MAX_ITERATION - BENCH_ENDGAME_PLIES;
 
 // Reads a depth from 1 to BENCH_MAX_DEPTH written in decimal digits alone.
 bool bench_read_depth(const char* text, int* depth);
+// Reads a thread count from 1 to MAX_SEARCH_THREADS, the same way.
+bool bench_read_threads(const char* text, int* threads);
 
-// Searches every position (last to first when reversed), printing a line per
-// position: its number, its nodes and the move found. Returns the total of
-// the nodes and sets *seconds to the time the searches took; -1 when a
-// position is refused or standard output cannot be silenced (said on stderr).
-long bench_run(int depth, bool reverse, double* seconds);
+// Searches every position (last to first when reversed) on `threads`
+// threads, printing a line per position: its number, its nodes (every
+// thread's) and the move found. Returns the total of the nodes (at one
+// thread the signature) and sets *seconds to the time the searches took;
+// -1 when a position is refused or standard output cannot be silenced
+// (said on stderr). The program is left with one thread.
+long bench_run(int depth, bool reverse, int threads, double* seconds);

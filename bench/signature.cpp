@@ -1,8 +1,9 @@
 // bench/signature.cpp: the bench tool, an edition's search signature
 // (bench/run.cpp) with its total, time and speed.
-// Usage: PROGRAM-bench [depth] [--reverse] [--expect N]
-//   --reverse   searches the positions last to first (the counts must not change)
-//   --expect N  exits 1, naming both values, when the signature is not N
+// Usage: PROGRAM-bench [depth] [--reverse] [--threads N] [--expect N]
+//   --reverse    searches the positions last to first (the counts must not change)
+//   --threads N  searches on N threads: the total is then every thread's nodes, not the signature
+//   --expect N   exits 1, naming both values, when the total is not N
 #include "bench/run.h"
 #include <climits>
 #include <cstdio>
@@ -14,6 +15,7 @@ namespace {
 struct options {
     int depth = BENCH_DEFAULT_DEPTH;
     bool reverse = false;
+    int threads = 1;
     bool expect = false;
     long expected = 0;
 };
@@ -33,6 +35,8 @@ bool parse_options(int argc, char** argv, options* o) {
             o->expect = true;
             o->expected = n;
             i++;
+        } else if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc && bench_read_threads(argv[i + 1], &o->threads)) {
+            i++;
         } else if (!bench_read_depth(argv[i], &o->depth)) {
             return false;
         }
@@ -45,13 +49,14 @@ bool parse_options(int argc, char** argv, options* o) {
 int main(int argc, char** argv) {
     options o;
     if (!parse_options(argc, argv, &o)) {
-        std::fprintf(stderr, "usage: %s [depth 1 to %d] [--reverse] [--expect N]\n", argv[0], BENCH_MAX_DEPTH);
+        std::fprintf(stderr, "usage: %s [depth 1 to %d] [--reverse] [--threads N] [--expect N]\n", argv[0], BENCH_MAX_DEPTH);
         return 2;
     }
     double seconds;
-    const long total = bench_run(o.depth, o.reverse, &seconds);
+    const long total = bench_run(o.depth, o.reverse, o.threads, &seconds);
     if (total < 0) return 1;
-    std::printf("signature: %ld\n", total);
+    if (o.threads == 1) std::printf("signature: %ld\n", total);
+    else std::printf("nodes on %d threads: %ld\n", o.threads, total);
     std::printf("time: %.3f s\n", seconds);
     std::printf("nodes/s: %.0f\n", seconds > 0 ? total / seconds : 0.0);
     if (o.expect && total != o.expected) {

@@ -1,10 +1,12 @@
 // frontend/main.cpp: the program of every edition (zorvu35, zorvu30 and
 // zorvu are each built from it with their edition's library). Without
 // arguments it is the console (and from there XBoard or UCI); "bench
-// [depth]" runs the edition's search signature, as test frameworks expect
-// of an engine, and ends with the line "<nodes> nodes <nps> nps".
+// [depth [threads]]" runs the edition's search signature (on one thread;
+// with more the nodes of every thread), as test frameworks expect of an
+// engine, and ends with the line "<nodes> nodes <nps> nps".
 #include "bench/run.h"
 #include "frontend/console.h"
+#include "search/threads.h"
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,17 +18,19 @@ constexpr int EXIT_USAGE = 2;
 int usage(const char* program, const char* problem, const char* word) {
     std::fprintf(stderr, "%s: %s '%s'\n", program, problem, word);
     std::fprintf(stderr, "usage: %s            (console, XBoard or UCI on standard input)\n", program);
-    std::fprintf(stderr, "       %s bench [depth]  (search signature; depth 1 to %d, default %d)\n", program,
+    std::fprintf(stderr, "       %s bench [depth [threads]]  (search signature; depth 1 to %d, default %d;\n", program,
                  BENCH_MAX_DEPTH, BENCH_DEFAULT_DEPTH);
+    std::fprintf(stderr, "       threads 1 to %d, default 1)\n", MAX_SEARCH_THREADS);
     return EXIT_USAGE;
 }
 
 int bench_main(int argc, char** argv) {
-    int depth = BENCH_DEFAULT_DEPTH;
-    if (argc > 3) return usage(argv[0], "too many arguments after bench:", argv[3]);
-    if (argc == 3 && !bench_read_depth(argv[2], &depth)) return usage(argv[0], "bad bench depth", argv[2]);
+    int depth = BENCH_DEFAULT_DEPTH, threads = 1;
+    if (argc > 4) return usage(argv[0], "too many arguments after bench:", argv[4]);
+    if (argc >= 3 && !bench_read_depth(argv[2], &depth)) return usage(argv[0], "bad bench depth", argv[2]);
+    if (argc == 4 && !bench_read_threads(argv[3], &threads)) return usage(argv[0], "bad bench thread count", argv[3]);
     double seconds;
-    const long nodes = bench_run(depth, false, &seconds);
+    const long nodes = bench_run(depth, false, threads, &seconds);
     if (nodes < 0) return 1;
     const long nps = seconds > 0 ? std::lround(nodes / seconds) : 0;
     std::printf("%ld nodes %ld nps\n", nodes, nps);

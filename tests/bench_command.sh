@@ -1,8 +1,9 @@
 #!/bin/sh
-# "PROGRAM bench [depth]" from the command line: the same node count as the
-# edition's bench tool, ending with the line "<nodes> nodes <nps> nps" that
-# test frameworks read; a bad depth or any other argument is refused with a
-# message on stderr and exit status 2, before anything starts.
+# "PROGRAM bench [depth [threads]]" from the command line: the same node
+# count as the edition's bench tool, ending with the line "<nodes> nodes
+# <nps> nps" that test frameworks read, on two threads too; a bad depth, a
+# bad thread count or any other argument is refused with a message on
+# stderr and exit status 2, before anything starts.
 #   tests/bench_command.sh PROGRAM BENCH_TOOL [depth]
 set -u
 program=${1:?usage: tests/bench_command.sh PROGRAM BENCH_TOOL [depth]}
@@ -22,7 +23,10 @@ last=$(tail -n 1 program.out)
 echo "$last" | grep -q -x -E '[0-9]+ nodes [0-9]+ nps' || fail "last line '$last' is not '<nodes> nodes <nps> nps'"
 [ "${last%% *}" = "$expected" ] || fail "bench counted ${last%% *} nodes, the tool $expected"
 
-for arguments in "bench 0" "bench 18" "bench x" "bench 4 4" "bench4" "--help"; do
+"$program" bench 2 2 > threads.out 2>&1 || fail "bench 2 2 exited with status $?"
+tail -n 1 threads.out | grep -q -x -E '[0-9]+ nodes [0-9]+ nps' || fail "bench 2 2 ended with '$(tail -n 1 threads.out)'"
+
+for arguments in "bench 0" "bench 18" "bench x" "bench 4 0" "bench 4 257" "bench 4 2 1" "bench4" "--help"; do
     # shellcheck disable=SC2086  # one word per argument
     "$program" $arguments < /dev/null > refused.out 2> refused.err
     status=$?
