@@ -8,6 +8,7 @@
 
 using BitBoard = uint64_t;
 
+// Shared, built once at start-up.
 extern BitBoard mask[64];   // mask[i]: square i alone
 
 // Lowest member; 64 for the empty set (callers only use it on non-empty sets).

@@ -5,6 +5,7 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
+// Per thread: each search thread has its own.
 extern constinit thread_local BitBoard light_pawns, dark_pawns;
 extern constinit thread_local BitBoard light_knights, dark_knights;
 extern constinit thread_local BitBoard light_bishops, dark_bishops;

@@ -5,6 +5,7 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
+// Per thread: the occupancy. Shared, built once at start-up: the attack tables.
 extern constinit thread_local BitBoard casillas_ocupadas;       // every occupied square
 extern constinit thread_local BitBoard casillas_ocupadas_90R;   // the same, square s at bit rotator90R[s]
 extern const int rotator90R[64];         // (7 - file) * 8 + row

@@ -5,6 +5,7 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
+// Shared, built once at start-up (the first set-up), then only read.
 extern BitBoard sider[64];            // the squares beside s on its rank
 extern BitBoard king_moves[64];
 extern BitBoard knight_moves[64];

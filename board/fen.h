@@ -9,6 +9,7 @@ constexpr int FEN_TEXT_SIZE = 81;     // longest fen_display output plus its NUL
 constexpr int BOOK_KEY_SIZE = 72;     // longest forsyth output plus its NUL
 
 constexpr int FEN_MESSAGE_SIZE = 160;
+// The main thread's alone.
 extern int fen_quiet;                        // messages are kept in fen_message instead of printed
 extern char fen_message[FEN_MESSAGE_SIZE];   // the last message kept, cut to fit
 void fen_complain(const char* format, ...);  // a message about a refused FEN: printed, or kept

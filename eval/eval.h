@@ -7,6 +7,7 @@
 #include "bitboard/bitboard.h"
 
 extern const int piece_value[6];   // pawn 100 ... king 10000, by piece code
+// Per thread: each search thread has its own.
 extern constinit thread_local int material_balance;       // light's material minus dark's, kings included
 extern constinit thread_local int is_endgame;             // 1 when endgame rules apply; set once per search
 

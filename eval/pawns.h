@@ -5,6 +5,7 @@
 #pragma once
 #include "bitboard/bitboard.h"
 
+// Per thread: each search thread has its own.
 extern constinit thread_local BitBoard light_passed, dark_passed;   // rebuilt by every passed_pawns()
 
 int eval_pawns();        // the whole pawn score

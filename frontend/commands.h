@@ -37,6 +37,7 @@ void take_back_one();  // the last recorded move (undos > 0), without generating
 bool play_engine_move(move_bytes m);
 // The first legal move of ply 0's list (which must be current), or none.
 move_bytes first_legal_move();
+// The main thread's alone.
 extern volatile std::sig_atomic_t search_interrupted;   // Ctrl-C came during the engine's search
 // The engine searches (Ctrl-C stops the search and the best move so far is
 // played, or the first legal move), prints its statistics and plays.

@@ -7,6 +7,7 @@
 constexpr int START_DEPTH = 4;   // plies per move until "st" or "sd"
 constexpr const char* AUTHOR = "Varnelo - Tarvenia";
 
+// The main thread's alone (the front end's state; no search thread reads it).
 extern int book_mark;                    // "ab" was typed: the next move goes into the book
 extern char book_mark_key[BOOK_KEY_SIZE];   // the position when "ab" was typed
 

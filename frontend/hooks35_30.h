@@ -8,6 +8,7 @@
 
 constexpr int FEN_BUFFER_SIZE = 100;    // the text of one "setboard", 99 characters
 constexpr int XBOARD_FIELD_SIZE = 64;   // one XBoard "setboard" field, 63 characters
+// The main thread's alone.
 extern char fen_text[FEN_BUFFER_SIZE];  // the FEN text of the last console "setboard"
 
 extern const char* const MATERIAL_RESULTS_LABEL;   // opens the material-table statistics

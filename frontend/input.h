@@ -11,6 +11,7 @@
 
 constexpr int MAX_TIME_SECONDS = 2000000;   // the clock arithmetic holds up to about 24 days
 
+// The main thread's alone.
 extern std::string pending_word;             // a word read ahead and given back
 
 // The input is standard input (at start-up), or the given text and nothing

@@ -13,6 +13,7 @@
 // the moves played from it, as far as they were legal: the position on the
 // board. A new position that extends it is reached by playing only the new
 // moves, so the game and the tables carry on.
+// The main thread's alone (the front end's state; no search thread reads it).
 extern std::string uci_start;
 extern std::vector<std::string> uci_moves;
 

@@ -13,6 +13,7 @@ constexpr int XBOARD_LINE_SIZE = 256;
 // the increment, "time" and "otim" the clocks (total_time, op_time). While
 // on_clock, every search runs on a budget in milliseconds: the edition's
 // clock rule, never more than UCI mode's hard limit of the same clock.
+// The main thread's alone (the front end's state; no search thread reads it).
 extern bool on_clock;            // clocks came since the last "st" or "sd"
 extern long moves_per_session;   // moves to each time control; 0: the whole game
 extern long increment_ms;        // added to the clock after each move

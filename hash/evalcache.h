@@ -18,6 +18,7 @@ constexpr int EVAL_CACHE_SIZE = 1023;   // the fuzz build's, cleared at once
 constexpr int EVAL_CACHE_SIZE = 65535;
 #endif
 
+// Per thread: each search thread has its own caches and counts.
 extern constinit thread_local eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
 extern constinit thread_local eval_cache_entry material_table[EVAL_CACHE_SIZE];
 // Set by every store, as hash_table_dirty for the transposition table.

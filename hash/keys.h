@@ -6,6 +6,9 @@
 #include <cstdint>
 #include "board/position.h"
 
+// Shared: the piece keys and their random generator, drawn by the main
+// thread at a set-up, between searches (made per thread they would be
+// zeros in a helper). Per thread: the position's keys.
 extern uint64_t hash_checksum[64][2][6];   // [square][colour][piece] keys, upper half zero
 extern const uint64_t side_corr[2];
 extern constinit thread_local uint64_t master_checksum;   // whole position: transposition table and repetitions

@@ -7,6 +7,7 @@
 // editions/v30/gen.h, 2.3 with gen_captures of editions/v23/moves23.h).
 #pragma once
 
+// Per thread: each search thread has its own.
 extern constinit thread_local int ichk;       // 1 when the side to move is in check
 extern constinit thread_local int atfactor;   // value of the most valuable man the generated captures take
 

@@ -5,6 +5,7 @@
 #include "bitboard/bitboard.h"
 #include "board/position.h"
 
+// Per thread: each search thread has its own.
 extern constinit thread_local BitBoard team_moving;   // the men of the side to move after the last make or take-back
 
 int  makemove(move_bytes m);   // 1 when made; 0 when it left the mover's king attacked (already taken back)

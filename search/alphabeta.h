@@ -7,6 +7,7 @@
 
 constexpr int TIME_CHECK_NODES = 9127;   // the clock is read once per this many interior nodes
 
+// Per thread: each search thread has its own.
 extern constinit thread_local int chk_counter;        // nodes since the clock was last read
 
 // Score of the position for the side to move; line receives the best line

@@ -19,6 +19,7 @@ struct killer_rec {
     int count;
 };
 
+// Per thread: each search thread has its own.
 extern constinit thread_local killer_rec killers[MAX_PLY][2];   // two killer moves per ply
 extern constinit thread_local int history[4096];                // [from * 64 + to]: cutoff depth summed this search
 extern constinit thread_local int ply0_history[4096];           // [from * 64 + to]: score of each root move this search

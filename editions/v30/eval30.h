@@ -12,4 +12,5 @@ extern const int pawn_pcsq[64];
 extern const int center_factor[8];
 
 // The isolated pawns of each side, rebuilt by every isolated_pawns().
+// Per thread: each search thread has its own.
 extern constinit thread_local BitBoard light_isolated, dark_isolated;

@@ -8,6 +8,7 @@
 
 constexpr int TWO_PAWNS = 0x40;   // in a flag word: two pawns attack the square
 
+// Per thread: each search thread has its own.
 extern constinit thread_local int hash_ix;              // transposition slot of the position MoveGen saw; 0 after CapsGen
 extern constinit thread_local int front_end_flags[64];  // the opponent's flags of the front ends' generation
 
