@@ -5,6 +5,7 @@
 // editions/v30/texts.cpp (3.0) and editions/v23/texts.cpp (2.3), with what
 // 3.5 and 3.0 do alike in frontend/hooks35_30.cpp.
 #pragma once
+#include <cstdint>
 #include <string>
 
 // The letters that pick an under-promotion; any other fifth character of a
@@ -45,6 +46,9 @@ long hash_table_mb();
 // Per mille of a fixed sample of table slots written by the current search
 // (UCI's hashfull).
 int hash_fill_permille();
+// The best move the transposition table holds for the current position (0
+// when none): UCI's ponder move when the line ends at the engine's move.
+uint32_t table_move();
 void forget_table();       // "on" and "undo": 3.5 and 3.0 empty the transposition table, 2.3 keeps it
 // A console word that only this edition knows (it is tested before the shared ones).
 command_result edition_command(const std::string& word);

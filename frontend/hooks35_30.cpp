@@ -144,6 +144,11 @@ long hash_table_mb() { return hash_size_mb; }
 
 int hash_fill_permille() { return hash_fill(); }
 
+uint32_t table_move() {
+    const hash_entry e = read_slot(hash_slot_pointer());
+    return e.checksum == master_checksum ? move_value(e.move) : 0;
+}
+
 void forget_table() { clear_hash(); }
 
 command_result edition_command(const std::string& word) {

@@ -316,15 +316,17 @@ int allowed_root_moves(move_bytes* first) {
     return count;
 }
 
-// The reply the line expects after `best`, when it is legal there; none
-// otherwise. Ply 0's list must be current; it is again afterwards.
+// The reply the engine expects after `best`, when it is legal there: the
+// line's second move, or when the line ends at `best` (a table answer cut it
+// short, as it often does with several threads) or starts with another move,
+// the table's move for the position after it. None otherwise. Ply 0's list
+// must be current; it is again afterwards.
 move_bytes expected_reply(move_bytes best, const tagLINE& line) {
-    if (line.count < 2 || !(line.moves[0] == best)) return move_bytes{};
     const int i = find_listed_move(best.from, best.to, best.promote);
-    if (i < 0 || !makemove(gen_dat[i].m)) return move_bytes{};
+    if (move_value(best) == 0 || i < 0 || !makemove(gen_dat[i].m)) return move_bytes{};
     Move2Gen();
-    const move_bytes r = line.moves[1];
-    const int j = find_listed_move(r.from, r.to, r.promote);
+    const move_bytes r = line.count >= 2 && line.moves[0] == best ? line.moves[1] : to_move(table_move());
+    const int j = move_value(r) == 0 ? -1 : find_listed_move(r.from, r.to, r.promote);
     move_bytes reply{};
     if (j >= 0 && makemove(gen_dat[j].m)) {
         reply = gen_dat[j].m;

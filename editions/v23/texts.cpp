@@ -65,6 +65,11 @@ long hash_table_mb() { return tt_size_mb; }
 
 int hash_fill_permille() { return table_fill(); }
 
+uint32_t table_move() {
+    int gain;
+    return move_value(tt_best_move(&gain));
+}
+
 void forget_table() {}
 
 command_result edition_command(const std::string&) { return NOT_A_COMMAND; }
