@@ -1,6 +1,7 @@
 # Convenience targets; the build itself is CMake's.
 BUILD := build
 ASAN_BUILD := build-asan
+TSAN_BUILD := build-tsan
 DEB_BUILD := build-deb
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS := 60
@@ -20,7 +21,7 @@ ifneq ($(EXE),)
 .DEFAULT_GOAL := exe
 endif
 
-.PHONY: all exe programs play test test-asan fuzz install uninstall deb clean
+.PHONY: all exe programs play test test-asan test-tsan fuzz install uninstall deb clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
@@ -52,6 +53,14 @@ test-asan:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZORVU_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The searches on several threads (the tests labelled "threads") built with
+# ThreadSanitizer: the programs alone, without the unit tests.
+test-tsan:
+	tools/deps.sh test tsan
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVU_TSAN=ON $(CMAKE_ARGS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target zorvu35 zorvu30 zorvu
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L threads
 
 # Every fuzz target for FUZZ_SECONDS seconds (clang, into build-fuzz/).
 fuzz:

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""answers_in_search.py PROGRAM uci [--max-ms N] | PROGRAM console
+"""answers_in_search.py PROGRAM uci [--max-ms N] [--threads N] | PROGRAM console
 
 uci: isready and stop during "go infinite" (answered within N ms), SIGINT
 ignored, a stop already in the pipe, pondering (no bestmove before
 ponderhit, then one on the clock counted from it, naming a ponder move),
 quit during a search and the end of input during "go infinite"; one
-bestmove per go, exit status 0.
+bestmove per go, exit status 0; all of it searching on N threads.
 console: Ctrl-C during the engine's search plays a move; at the prompt it
 ends the program.
 """
@@ -74,16 +74,19 @@ class Program:
             fail("the program did not end")
 
 
-def uci_program(path):
+def uci_program(path, threads=1):
     p = Program(path)
     p.send("uci\n")
     p.wait_for("uciok")
+    if threads > 1:
+        p.send("setoption name Threads value %d\nisready\n" % threads)
+        p.wait_for("readyok")
     return p
 
 
-def check_uci(path, max_ms):
+def check_uci(path, max_ms, threads):
     ready = stop = 0.0
-    p = uci_program(path)
+    p = uci_program(path, threads)
     for _ in range(5):
         p.send("position startpos moves e2e4\ngo infinite\n")
         if p.bestmoves_within(0.3):
@@ -107,7 +110,7 @@ def check_uci(path, max_ms):
     if max_ms is not None and max(ready, stop) * 1000 > max_ms:
         fail("an answer took more than %d ms" % max_ms)
 
-    p = uci_program(path)
+    p = uci_program(path, threads)
     p.send("go infinite\n")
     time.sleep(0.2)
     p.proc.stdin.close()
@@ -151,4 +154,6 @@ if __name__ == "__main__":
     if sys.argv[2] == "console":
         check_console(program)
     else:
-        check_uci(program, int(sys.argv[4]) if sys.argv[3:4] == ["--max-ms"] else None)
+        options = dict(zip(sys.argv[3::2], sys.argv[4::2]))
+        check_uci(program, int(options["--max-ms"]) if "--max-ms" in options else None,
+                  int(options.get("--threads", 1)))

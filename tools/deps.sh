@@ -1,10 +1,11 @@
 #!/bin/sh
 # Checks that what a task needs is installed: build (compiler, CMake, make),
-# test (the build, GoogleTest and Python), fuzz (clang and its libFuzzer
+# test (the build, GoogleTest and Python), tsan (ThreadSanitizer's
+# runtime), fuzz (clang and its libFuzzer
 # runtime), deb (the package tools, and lintian for the package's check).
 # Run as root on Debian, it installs the missing packages; otherwise it
 # names them and fails.
-# Usage: tools/deps.sh build|test|fuzz|deb ...
+# Usage: tools/deps.sh build|test|tsan|fuzz|deb ...
 need=""
 want() { # package, then the test that shows it is there
     package=$1
@@ -24,6 +25,8 @@ for task in "$@"; do
         test)
             want libgtest-dev test -f /usr/include/gtest/gtest.h
             want python3 has python3 ;;
+        tsan)
+            want libtsan2 sh -c 'ls /usr/lib/*/libtsan.so.2' ;;
         fuzz)
             want clang has clang++
             want libclang-rt-14-dev sh -c 'ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' ;;
@@ -31,7 +34,7 @@ for task in "$@"; do
             want dpkg-dev has dpkg-shlibdeps
             want file has file
             want lintian has lintian ;;
-        *) echo "tools/deps.sh: unknown task $task (build, test, fuzz or deb)" >&2; exit 2 ;;
+        *) echo "tools/deps.sh: unknown task $task (build, test, tsan, fuzz or deb)" >&2; exit 2 ;;
     esac
 done
 [ -z "$need" ] && exit 0
