@@ -6,7 +6,6 @@
 // Editions: 3.5, 3.0; the slot and replacement rules are hash/replace.cpp (3.5) and
 // editions/v30/replace.cpp (3.0); 2.3 has editions/v23/table.h.
 #pragma once
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include "board/position.h"
@@ -43,19 +42,14 @@ struct alignas(32) hash_slot {
 };
 static_assert(sizeof(hash_slot) == 32);
 
-[[gnu::always_inline]] inline uint64_t load_word(const uint64_t& w) {
-    return std::atomic_ref<const uint64_t>(w).load(std::memory_order_relaxed);
-}
-[[gnu::always_inline]] inline void store_word(uint64_t& w, uint64_t v) { std::atomic_ref<uint64_t>(w).store(v, std::memory_order_relaxed); }
-
 [[gnu::always_inline]] inline uint64_t slot_checksum(const hash_slot* s) {
-    return load_word(s->word[0]) ^ load_word(s->word[2]) ^ load_word(s->word[3]);
+    return load_table_word(s->word[0]) ^ load_table_word(s->word[2]) ^ load_table_word(s->word[3]);
 }
 
 [[gnu::always_inline]] inline hash_entry read_slot(const hash_slot* s) {
-    const uint64_t effort = load_word(s->word[1]), scores = load_word(s->word[2]), rest = load_word(s->word[3]);
+    const uint64_t effort = load_table_word(s->word[1]), scores = load_table_word(s->word[2]), rest = load_table_word(s->word[3]);
     hash_entry e;
-    e.checksum = load_word(s->word[0]) ^ scores ^ rest;
+    e.checksum = load_table_word(s->word[0]) ^ scores ^ rest;
     e.effort = int64_t(effort);
     e.score = int(uint32_t(scores));
     e.generation = int(uint32_t(scores >> 32));
@@ -71,10 +65,10 @@ static_assert(sizeof(hash_slot) == 32);
     const uint64_t scores = uint64_t(uint32_t(e.score)) | uint64_t(uint32_t(e.generation)) << 32;
     const uint64_t rest = uint64_t(move_value(e.move)) | uint64_t(uint8_t(e.depth)) << 32 | uint64_t(e.bound) << 40 |
                           uint64_t(uint8_t(e.alpha_node)) << 48;
-    store_word(s->word[0], e.checksum ^ scores ^ rest);
-    store_word(s->word[1], effort);
-    store_word(s->word[2], scores);
-    store_word(s->word[3], rest);
+    store_table_word(s->word[0], e.checksum ^ scores ^ rest);
+    store_table_word(s->word[1], effort);
+    store_table_word(s->word[2], scores);
+    store_table_word(s->word[3], rest);
 }
 
 constexpr size_t HUGE_PAGE_BYTES = TABLE_ALIGNMENT;

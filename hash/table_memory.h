@@ -65,6 +65,17 @@ void clear_table_memory_whole(table_memory* t);    // the whole table and its ma
 // the whole table when most blocks are marked.
 void clear_table_memory_marked(table_memory* t);
 
+// A 64-bit word of a table's entry, read or written whole while other
+// search threads may read or write it: relaxed atomics, as each table's
+// entries carry a check of their own that rejects one mixed from two writes.
+static_assert(std::atomic_ref<std::uint64_t>::is_always_lock_free);
+[[gnu::always_inline]] inline std::uint64_t load_table_word(const std::uint64_t& w) {
+    return std::atomic_ref<const std::uint64_t>(w).load(std::memory_order_relaxed);
+}
+[[gnu::always_inline]] inline void store_table_word(std::uint64_t& w, std::uint64_t v) {
+    std::atomic_ref<std::uint64_t>(w).store(v, std::memory_order_relaxed);
+}
+
 // The first write into a block since the last emptying. Several search
 // threads may mark blocks at once: the one that turns a block's mark on
 // lists it, in a place of its own.

@@ -22,11 +22,11 @@ struct alignas(64) published_count {
 
 // The main thread's alone.
 std::vector<std::thread> helpers;
-bool searching;              // between start_helpers and stop_helpers
 bool exit_handler_set;
 
-// Shared: the helpers' wake-up and their idle report, under `lock`.
+// Shared: the helpers' wake-up and their idle report, written under `lock`.
 std::mutex lock;
+bool searching;              // between start_helpers and stop_helpers; the helpers read it while they search
 std::condition_variable wake, idle;
 unsigned search_round;       // +1 per search the helpers are to run
 int helpers_wanted;          // helpers 1 .. helpers_wanted - 1 keep running; the others end

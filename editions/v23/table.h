@@ -43,10 +43,7 @@ struct tt_slot_words {
 static_assert(sizeof(tt_slot_words) == sizeof(tt_entry));
 
 namespace tt_words {
-static_assert(std::atomic_ref<uint64_t>::is_always_lock_free);
 static_assert(alignof(tt_slot_words) >= std::atomic_ref<uint64_t>::required_alignment);
-inline uint64_t load(uint64_t& w) { return std::atomic_ref<uint64_t>(w).load(std::memory_order_relaxed); }
-inline void save(uint64_t& w, uint64_t v) { std::atomic_ref<uint64_t>(w).store(v, std::memory_order_relaxed); }
 inline uint64_t pair(int32_t low, int32_t high) { return uint64_t(uint32_t(low)) | uint64_t(uint32_t(high)) << 32; }
 inline int32_t low_half(uint64_t w) { return int32_t(uint32_t(w)); }
 inline int32_t high_half(uint64_t w) { return int32_t(uint32_t(w >> 32)); }
@@ -56,8 +53,8 @@ inline int32_t high_half(uint64_t w) { return int32_t(uint32_t(w >> 32)); }
 // fields it reads in registers).
 [[gnu::always_inline]] inline tt_entry tt_decode(tt_slot_words& slot) {
     using namespace tt_words;
-    const uint64_t w0 = load(slot.word[0]), w1 = load(slot.word[1]);
-    const uint64_t w2 = load(slot.word[2]), w3 = load(slot.word[3]);
+    const uint64_t w0 = load_table_word(slot.word[0]), w1 = load_table_word(slot.word[1]);
+    const uint64_t w2 = load_table_word(slot.word[2]), w3 = load_table_word(slot.word[3]);
     return tt_entry{w0 ^ w1 ^ w2 ^ w3, low_half(w1),  high_half(w1),
                     low_half(w2),      high_half(w2), low_half(w3),
                     std::bit_cast<move_bytes>(uint32_t(w3 >> 32))};
@@ -68,10 +65,10 @@ inline int32_t high_half(uint64_t w) { return int32_t(uint32_t(w >> 32)); }
     using namespace tt_words;
     const uint64_t w1 = pair(e.depth, e.bound), w2 = pair(e.score, e.gain);
     const uint64_t w3 = pair(e.age, std::bit_cast<int32_t>(e.move));
-    save(slot.word[0], e.check ^ w1 ^ w2 ^ w3);
-    save(slot.word[1], w1);
-    save(slot.word[2], w2);
-    save(slot.word[3], w3);
+    store_table_word(slot.word[0], e.check ^ w1 ^ w2 ^ w3);
+    store_table_word(slot.word[1], w1);
+    store_table_word(slot.word[2], w2);
+    store_table_word(slot.word[3], w3);
 }
 
 // A table of N megabytes holds the largest power of two of entries that
