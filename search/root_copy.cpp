@@ -3,6 +3,7 @@
 #include "bitboard/pieces.h"
 #include "eval/eval.h"
 #include "hash/keys.h"
+#include "moves/gen.h"
 #include "moves/make.h"
 #include "search/driver.h"
 
@@ -35,4 +36,8 @@ void take_root() {
     material_balance = root.material_balance;
     init_occupied();
     team_moving = side == LIGHT ? light_occupied : dark_occupied;
+    // The root's list as the main thread's caller left it: the search
+    // reads it before it generates (only_one), and this thread's is the
+    // list of its last root.
+    Move2Gen();
 }

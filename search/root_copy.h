@@ -4,4 +4,4 @@
 // Editions: 3.5, 3.0 (publish_root, the other half, is declared in search/driver.h).
 #pragma once
 
-void take_root();   // a helper: the position publish_root last published, at ply 0
+void take_root();   // a helper: the position publish_root last published, at ply 0, with its move list
