@@ -4,18 +4,18 @@
 #include "bitboard/tables.h"
 #include "board/position.h"
 
-constinit thread_local BitBoard light_pawns, dark_pawns;
-constinit thread_local BitBoard light_knights, dark_knights;
-constinit thread_local BitBoard light_bishops, dark_bishops;
-constinit thread_local BitBoard light_rooks, dark_rooks;
-constinit thread_local BitBoard light_queens, dark_queens;
-constinit thread_local BitBoard light_occupied, dark_occupied;
-constinit thread_local BitBoard light_pieces, dark_pieces;
-constinit thread_local BitBoard light_rooksqueens, dark_rooksqueens;
-constinit thread_local BitBoard light_bishopsqueens, dark_bishopsqueens;
-constinit thread_local BitBoard empty_squares;
-constinit thread_local BitBoard light_pawn_attacked, dark_pawn_attacked;
-constinit thread_local BitBoard light_open_columns, dark_open_columns;
+constinit thread_local BitBoard light_pawns{}, dark_pawns{};
+constinit thread_local BitBoard light_knights{}, dark_knights{};
+constinit thread_local BitBoard light_bishops{}, dark_bishops{};
+constinit thread_local BitBoard light_rooks{}, dark_rooks{};
+constinit thread_local BitBoard light_queens{}, dark_queens{};
+constinit thread_local BitBoard light_occupied{}, dark_occupied{};
+constinit thread_local BitBoard light_pieces{}, dark_pieces{};
+constinit thread_local BitBoard light_rooksqueens{}, dark_rooksqueens{};
+constinit thread_local BitBoard light_bishopsqueens{}, dark_bishopsqueens{};
+constinit thread_local BitBoard empty_squares{};
+constinit thread_local BitBoard light_pawn_attacked{}, dark_pawn_attacked{};
+constinit thread_local BitBoard light_open_columns{}, dark_open_columns{};
 
 namespace {
 

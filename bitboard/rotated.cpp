@@ -3,8 +3,8 @@
 #include "bitboard/tables.h"
 #include <cstdio>
 
-constinit thread_local BitBoard casillas_ocupadas;
-constinit thread_local BitBoard casillas_ocupadas_90R;
+constinit thread_local BitBoard casillas_ocupadas{};
+constinit thread_local BitBoard casillas_ocupadas_90R{};
 BitBoard ataque_horizontal[64][256];
 BitBoard ataque_vertical[64][256];
 

@@ -2,15 +2,15 @@
 #include "board/position.h"
 #include <cstring>
 
-constinit thread_local int color[64];
-constinit thread_local int piece[64];
-constinit thread_local int side, xside;
+constinit thread_local int color[64]{};
+constinit thread_local int piece[64]{};
+constinit thread_local int side{}, xside{};
 constinit thread_local int computer_side = EMPTY;
-constinit thread_local int castle;
+constinit thread_local int castle{};
 constinit thread_local int ep = -1;
-constinit thread_local int fifty;
-constinit thread_local int ply;
-constinit thread_local int light_king_sq, dark_king_sq;
+constinit thread_local int fifty{};
+constinit thread_local int ply{};
+constinit thread_local int light_king_sq{}, dark_king_sq{};
 signed char dt[64][64];
 
 namespace {
@@ -31,12 +31,12 @@ constexpr std::array<int, 64> make_castle_mask() {
 
 const std::array<int, 64> castle_mask = make_castle_mask();
 
-constinit thread_local gen_rec gen_dat[GEN_STACK];
-constinit thread_local int gen_begin[MAX_PLY + 1], gen_end[MAX_PLY + 1];
-constinit thread_local hist_rec hist_dat[MAX_PLY];
-constinit thread_local hist_rec undo_dat[MAX_GAME];
-constinit thread_local int undos;
-constinit thread_local int game_plies;
+constinit thread_local gen_rec gen_dat[GEN_STACK]{};
+constinit thread_local int gen_begin[MAX_PLY + 1]{}, gen_end[MAX_PLY + 1]{};
+constinit thread_local hist_rec hist_dat[MAX_PLY]{};
+constinit thread_local hist_rec undo_dat[MAX_GAME]{};
+constinit thread_local int undos{};
+constinit thread_local int game_plies{};
 
 namespace {
 constexpr int RECORDS_KEPT = MAX_GAME / 2;   // what a full record keeps: an even count, so moves still pair up

@@ -11,8 +11,8 @@
 #include "moves/attack.h"
 
 const int piece_value[6] = {100, 305, 315, 500, 900, 10000};
-constinit thread_local int material_balance;
-constinit thread_local int is_endgame;
+constinit thread_local int material_balance{};
+constinit thread_local int is_endgame{};
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "hash/evalcache.h"
 #include <cstdlib>
 
-constinit thread_local BitBoard light_passed, dark_passed;
+constinit thread_local BitBoard light_passed{}, dark_passed{};
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 uint64_t hash_checksum[64][2][6];
 const uint64_t side_corr[2] = {0xAAAA, 0xDDDD};
-constinit thread_local uint64_t master_checksum;
-constinit thread_local uint64_t master_pawn;
-constinit thread_local uint64_t master_material;
+constinit thread_local uint64_t master_checksum{};
+constinit thread_local uint64_t master_pawn{};
+constinit thread_local uint64_t master_material{};
 
 // Start table of the generator; every run draws the same sequence from it.
 const uint32_t rand_x[55] = {

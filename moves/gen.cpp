@@ -10,8 +10,8 @@
 #include "moves/score.h"
 #include <algorithm>
 
-constinit thread_local int ichk;
-constinit thread_local int atfactor;
+constinit thread_local int ichk{};
+constinit thread_local int atfactor{};
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <utility>
 
-constinit thread_local int chk_counter;
+constinit thread_local int chk_counter{};
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <utility>
 
-constinit thread_local killer_rec killers[MAX_PLY][2];
-constinit thread_local int history[4096];
-constinit thread_local int ply0_history[4096];
-constinit thread_local int follow_pv;
+constinit thread_local killer_rec killers[MAX_PLY][2]{};
+constinit thread_local int history[4096]{};
+constinit thread_local int ply0_history[4096]{};
+constinit thread_local int follow_pv{};
 
 int next_to_sort(int from) {
     // Beyond the first positions only a move that already scores high is

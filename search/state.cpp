@@ -10,26 +10,26 @@
 constinit thread_local int max_time = NO_LIMIT;
 constinit thread_local int max_depth = 4;
 long total_time, op_time;
-constinit thread_local int start_time, stop_time;
-constinit thread_local int mdpth;
-constinit thread_local int eval_global;
+constinit thread_local int start_time{}, stop_time{};
+constinit thread_local int mdpth{};
+constinit thread_local int eval_global{};
 constinit thread_local int minki = -INITIAL_WINDOW, maxkf = INITIAL_WINDOW;
-constinit thread_local int stop_search;
-constinit thread_local int silencio;
+constinit thread_local int stop_search{};
+constinit thread_local int silencio{};
 int book_on;
 
-constinit thread_local int budget_ms;
-constinit thread_local poll_function poll_hook;
-constinit thread_local line_function line_hook;
-constinit thread_local root_move_function root_move_hook;
+constinit thread_local int budget_ms{};
+constinit thread_local poll_function poll_hook{};
+constinit thread_local line_function line_hook{};
+constinit thread_local root_move_function root_move_hook{};
 
-constinit thread_local tagLINE var_princ;
-constinit thread_local long nodes, qnodes;
-constinit thread_local int sel_depth;
-constinit thread_local long ab_cutoffs, ab_firstmove;
-constinit thread_local long cutoffs, firstmove;
-constinit thread_local long chash[12];
-constinit thread_local long branch[20];
+constinit thread_local tagLINE var_princ{};
+constinit thread_local long nodes{}, qnodes{};
+constinit thread_local int sel_depth{};
+constinit thread_local long ab_cutoffs{}, ab_firstmove{};
+constinit thread_local long cutoffs{}, firstmove{};
+constinit thread_local long chash[12]{};
+constinit thread_local long branch[20]{};
 
 int get_ms() {
     const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-constinit thread_local uint64_t index_key, check_key;
-constinit thread_local uint64_t rep_stack[REPETITION_STACK];
-constinit thread_local int rep_count;
+constinit thread_local uint64_t index_key{}, check_key{};
+constinit thread_local uint64_t rep_stack[REPETITION_STACK]{};
+constinit thread_local int rep_count{};
 int search_count;
 
 man_keys piece_keys[64][2][6];

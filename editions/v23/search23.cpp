@@ -17,9 +17,9 @@
 #include <optional>
 #include <utility>
 
-constinit thread_local int follow_pv;
-constinit thread_local int history_table[64][64];
-constinit thread_local killer_slot killer_moves[MAX_PLY][KILLER_SLOTS];
+constinit thread_local int follow_pv{};
+constinit thread_local int history_table[64][64]{};
+constinit thread_local killer_slot killer_moves[MAX_PLY][KILLER_SLOTS]{};
 
 namespace {
 

@@ -13,8 +13,8 @@
 const int piece_value[6] = {100, 300, 320, 500, 900, 10000};
 // The FEN reader still sums it at set-up; this edition counts material in
 // the cached pawn and piece scores and never reads it.
-constinit thread_local int material_balance;
-constinit thread_local int is_endgame;
+constinit thread_local int material_balance{};
+constinit thread_local int is_endgame{};
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <immintrin.h>
 #endif
 
-constinit thread_local int hash_ix;
-constinit thread_local int front_end_flags[64];
+constinit thread_local int hash_ix{};
+constinit thread_local int front_end_flags[64]{};
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "hash/keys.h"
 #include "moves/attack.h"
 
-constinit thread_local BitBoard team_moving;
+constinit thread_local BitBoard team_moving{};
 
 namespace {
 

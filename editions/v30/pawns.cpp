@@ -9,8 +9,8 @@
 #include "hash/evalcache.h"
 #include <cstdlib>
 
-constinit thread_local BitBoard light_passed, dark_passed;
-constinit thread_local BitBoard light_isolated, dark_isolated;
+constinit thread_local BitBoard light_passed{}, dark_passed{};
+constinit thread_local BitBoard light_isolated{}, dark_isolated{};
 
 // Rank 4 is not symmetric: f4 is worth 6 where c4 is worth 7.
 const int pawn_pcsq[64] = {
