@@ -86,8 +86,6 @@ void end_all_helpers() { end_helpers(0); }
 
 }  // namespace
 
-int search_threads() { return int(helpers.size()) + 1; }
-
 void set_search_threads(int n) {
     const size_t wanted = size_t(std::clamp(n, 1, MAX_SEARCH_THREADS) - 1);
     if (wanted < helpers.size()) end_helpers(wanted);

@@ -17,7 +17,6 @@ extern constinit thread_local int thread_number;
 // of its own; null: every move.
 extern root_move_function helper_root_filter;
 
-int  search_threads();              // the threads a search runs on, the main one included
 // n threads from the next search on (clamped to 1 to MAX_SEARCH_THREADS):
 // the helpers beyond n - 1 end, the missing ones start and wait. Between
 // searches only.
