@@ -1,19 +1,16 @@
 // frontend/input.cpp: the buffered reader of the program's input.
 #include "frontend/input.h"
+#include "frontend/input_source.h"
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <poll.h>
-#include <unistd.h>
 
 std::string pending_word;
 
 namespace {
 
-constexpr int INPUT_FD = 0;
 constexpr std::size_t READ_CHUNK = 4096;
 
 std::string buffer;          // bytes read and not yet taken
@@ -21,14 +18,11 @@ std::size_t taken;           // bytes of buffer already taken
 bool input_ended;            // nothing more will come after the buffer
 bool line_done = true;       // the last byte taken ended its line (none taken yet)
 
-// Reads what the descriptor has (waiting for it when `wait`); false when
+// Reads what the source has (waiting for it when `wait`); false when
 // nothing was added.
 bool fill(bool wait) {
     if (input_ended) return false;
-    if (!wait) {
-        pollfd p{INPUT_FD, POLLIN, 0};
-        if (poll(&p, 1, 0) <= 0) return false;
-    }
+    if (!wait && !source_ready()) return false;
     // Whatever was printed is out before the program waits for an answer to it.
     if (wait) std::fflush(stdout);
     if (taken == buffer.size()) {
@@ -36,14 +30,12 @@ bool fill(bool wait) {
         taken = 0;
     }
     char chunk[READ_CHUNK];
-    ssize_t n;
-    do n = read(INPUT_FD, chunk, sizeof chunk);
-    while (n < 0 && errno == EINTR);
-    if (n <= 0) {
+    const std::size_t n = source_read(chunk, sizeof chunk);
+    if (n == 0) {
         input_ended = true;
         return false;
     }
-    buffer.append(chunk, std::size_t(n));
+    buffer.append(chunk, n);
     return true;
 }
 
