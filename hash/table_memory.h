@@ -14,8 +14,14 @@
 // The tables are read at random: on large pages their probes miss the
 // address cache far less often.
 constexpr std::size_t TABLE_ALIGNMENT = std::size_t(1) << 21;
-// Every table's size in megabytes (UCI's Hash option) is at most this.
+// Every table's size in megabytes (UCI's Hash option) is at most this. A
+// browser build has 32-bit addresses, and its whole memory must fit in the
+// page's share of them.
+#ifdef __EMSCRIPTEN__
+constexpr long TABLE_MAX_MB = 256;
+#else
 constexpr long TABLE_MAX_MB = 65536;
+#endif
 // Emptying goes by blocks of this many entries (1 KiB of 32-byte entries):
 // every write marks its block, and emptying clears the marked blocks only.
 constexpr std::size_t TABLE_BLOCK_ENTRIES = 32;

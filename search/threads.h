@@ -8,7 +8,12 @@
 #pragma once
 #include "search/state.h"
 
+// A browser build has no threads (it is built without them): one searches.
+#ifdef __EMSCRIPTEN__
+constexpr int MAX_SEARCH_THREADS = 1;
+#else
 constexpr int MAX_SEARCH_THREADS = 256;
+#endif
 
 // Per thread: 0 in the main thread, 1 and up in the helpers.
 extern constinit thread_local int thread_number;
