@@ -1,7 +1,7 @@
 // editions/v23/game.cpp: keys, repetition stack and new game of edition 2.3.
 #include "editions/v23/game.h"
 #include "board/position.h"
-#include <cstdlib>
+#include "editions/v23/key_random.h"
 #include <cstring>
 
 constinit thread_local uint64_t index_key{}, check_key{};
@@ -15,10 +15,10 @@ namespace {
 
 bool keys_filled = false;   // shared, set once with the piece keys
 
-// Four successive values of the library generator, 16 bits each, highest first.
+// Four successive values of the key generator, 16 bits each, highest first.
 uint64_t random_key() {
     uint64_t k = 0;
-    for (int i = 0; i < 4; i++) k = k << 16 | uint64_t(std::rand() & 0xFFFF);
+    for (int i = 0; i < 4; i++) k = k << 16 | uint64_t(key_random() & 0xFFFF);
     return k;
 }
 
@@ -38,13 +38,10 @@ void init_keys() {
 }  // namespace
 
 void draw_start_up_keys() {
-    // The library generator behaves as seeded with 1 until srand is called.
+    // The keys were always drawn from a generator seeded with 1 at start-up.
     constexpr unsigned START_UP_SEED = 1;
-    // Nothing draws from the generator after the keys without seeding it
-    // first (the book seeds it from the clock), so the keys drawn once from
-    // that seed stay right for every later call.
     if (keys_filled) return;
-    std::srand(START_UP_SEED);
+    seed_key_random(START_UP_SEED);
     init_keys();
 }
 

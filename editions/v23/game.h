@@ -22,7 +22,7 @@ constexpr long TT_SLOTS = 262144;       // 2^18, in 8 MB
 // shared and written: search_count (tree_surf adds one on the main thread
 // before the helpers start; they only read it) and the table (table.h);
 // shared, built once at start-up: the piece keys, drawn on the main thread
-// from the library generator before any helper exists; per thread: the
+// from the key generator (key_random.h) before any helper exists; per thread: the
 // position's keys, the repetition stack, the move ordering (search23.h)
 // and the table's counters; the main thread's alone: none of this
 // edition's own (the book and the front end keep theirs). The other files
