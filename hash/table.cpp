@@ -23,10 +23,26 @@ constinit thread_local long colisiones_hash{};
 constinit thread_local long hash_impacts{}, hash_nofound{};
 
 divisor_reciprocal reciprocal_of(uint64_t divisor) {
-    __extension__ typedef unsigned __int128 wide;
     const unsigned l = unsigned(std::bit_width(divisor - 1));   // ceil(log2 divisor), divisor >= 2
+#ifdef __SIZEOF_INT128__
+    __extension__ typedef unsigned __int128 wide;
     const wide excess = (wide(1) << l) - divisor;               // below divisor: the magic fits 64 bits
     return divisor_reciprocal{divisor, uint64_t((excess << 64) / divisor + 1), l - 1};
+#else
+    // Without 128-bit integers (32-bit x86): the same quotient by long
+    // division, a bit at a time; it runs once per table size.
+    uint64_t rest = (l == 64 ? 0 : uint64_t(1) << l) - divisor, quotient = 0;
+    for (int bit = 0; bit < 64; bit++) {
+        const bool carry = rest >> 63;   // the doubled rest passes 2^64, so it holds the divisor
+        rest <<= 1;
+        quotient <<= 1;
+        if (carry || rest >= divisor) {
+            rest -= divisor;
+            quotient |= 1;
+        }
+    }
+    return divisor_reciprocal{divisor, quotient + 1, l - 1};
+#endif
 }
 
 namespace {

@@ -96,9 +96,22 @@ struct divisor_reciprocal {
     unsigned shift;    // l - 1
 };
 divisor_reciprocal reciprocal_of(uint64_t divisor);
-inline uint64_t remainder_by(uint64_t n, const divisor_reciprocal& r) {
+// The high 64 bits of a 64 x 64-bit product. A 32-bit x86 build has no
+// 128-bit integers: it puts the product together from 32-bit halves.
+inline uint64_t product_high_half(uint64_t a, uint64_t b) {
+#ifdef __SIZEOF_INT128__
     __extension__ typedef unsigned __int128 wide;
-    const uint64_t t = uint64_t((wide(n) * r.magic) >> 64);
+    return uint64_t((wide(a) * b) >> 64);
+#else
+    const uint64_t a_low = uint32_t(a), a_high = a >> 32, b_low = uint32_t(b), b_high = b >> 32;
+    const uint64_t high_low = a_high * b_low;
+    // At most (2^32 - 1) x (2^32 + 1): it fits.
+    const uint64_t middle = (a_low * b_low >> 32) + uint32_t(high_low) + a_low * b_high;
+    return a_high * b_high + (high_low >> 32) + (middle >> 32);
+#endif
+}
+inline uint64_t remainder_by(uint64_t n, const divisor_reciprocal& r) {
+    const uint64_t t = product_high_half(n, r.magic);
     const uint64_t q = (t + ((n - t) >> 1)) >> r.shift;
     return n - q * r.divisor;
 }
