@@ -7,7 +7,6 @@
 // Editions: 3.5, 3.0, 2.3; used by hash/table.cpp (3.5, 3.0) and editions/v23/table.cpp (2.3);
 // implemented by hash/table_memory.cpp.
 #pragma once
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -71,28 +70,33 @@ void clear_table_memory_whole(table_memory* t);    // the whole table and its ma
 // the whole table when most blocks are marked.
 void clear_table_memory_marked(table_memory* t);
 
-// A 64-bit word of a table's entry, read or written whole while other
-// search threads may read or write it: relaxed atomics, as each table's
+// Words of the tables read and written while other search threads may read
+// or write them: relaxed atomic operations (the compiler's builtins, which
+// every C++ library this builds with has, where std::atomic_ref is newer).
+template <class T> [[gnu::always_inline]] inline T relaxed_load(const T& w) {
+    return __atomic_load_n(&w, __ATOMIC_RELAXED);
+}
+template <class T> [[gnu::always_inline]] inline void relaxed_store(T& w, T v) {
+    __atomic_store_n(&w, v, __ATOMIC_RELAXED);
+}
+
+// A 64-bit word of a table's entry, read or written whole: each table's
 // entries carry a check of their own that rejects one mixed from two writes.
-static_assert(std::atomic_ref<std::uint64_t>::is_always_lock_free);
-[[gnu::always_inline]] inline std::uint64_t load_table_word(const std::uint64_t& w) {
-    return std::atomic_ref<const std::uint64_t>(w).load(std::memory_order_relaxed);
-}
-[[gnu::always_inline]] inline void store_table_word(std::uint64_t& w, std::uint64_t v) {
-    std::atomic_ref<std::uint64_t>(w).store(v, std::memory_order_relaxed);
-}
+static_assert(__atomic_always_lock_free(sizeof(std::uint64_t), nullptr));
+[[gnu::always_inline]] inline std::uint64_t load_table_word(const std::uint64_t& w) { return relaxed_load(w); }
+[[gnu::always_inline]] inline void store_table_word(std::uint64_t& w, std::uint64_t v) { relaxed_store(w, v); }
 
 // The first write into a block since the last emptying. Several search
 // threads may mark blocks at once: the one that turns a block's mark on
 // lists it, in a place of its own.
 inline void note_marked_block(table_memory* t, std::size_t block) {
-    if (std::atomic_ref<unsigned char>(t->marked[block]).exchange(1, std::memory_order_relaxed) != 0) return;
-    const std::size_t place = std::atomic_ref<std::size_t>(t->marked_count).fetch_add(1, std::memory_order_relaxed);
+    if (__atomic_exchange_n(&t->marked[block], static_cast<unsigned char>(1), __ATOMIC_RELAXED) != 0) return;
+    const std::size_t place = __atomic_fetch_add(&t->marked_count, std::size_t(1), __ATOMIC_RELAXED);
     t->marked_order[place] = std::uint32_t(block);
 }
 
 // Every write into entry `entry` of the table calls this.
 inline void mark_table_entry(table_memory* t, std::size_t entry) {
     const std::size_t block = entry / TABLE_BLOCK_ENTRIES;
-    if (!std::atomic_ref<unsigned char>(t->marked[block]).load(std::memory_order_relaxed)) note_marked_block(t, block);
+    if (!relaxed_load(t->marked[block])) note_marked_block(t, block);
 }

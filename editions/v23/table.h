@@ -8,7 +8,6 @@
 #include "board/position.h"
 #include "editions/v23/game.h"
 #include "hash/table_memory.h"
-#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <optional>
@@ -43,7 +42,7 @@ struct tt_slot_words {
 static_assert(sizeof(tt_slot_words) == sizeof(tt_entry));
 
 namespace tt_words {
-static_assert(alignof(tt_slot_words) >= std::atomic_ref<uint64_t>::required_alignment);
+static_assert(alignof(tt_slot_words) >= alignof(uint64_t));   // each word read and written whole
 inline uint64_t pair(int32_t low, int32_t high) { return uint64_t(uint32_t(low)) | uint64_t(uint32_t(high)) << 32; }
 inline int32_t low_half(uint64_t w) { return int32_t(uint32_t(w)); }
 inline int32_t high_half(uint64_t w) { return int32_t(uint32_t(w >> 32)); }
