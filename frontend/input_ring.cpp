@@ -5,11 +5,11 @@
 // so that a line sent during a search is seen at the search's next poll,
 // as a pipe's would be.
 //
-// The ring: an Int32Array of control words (read position, write position,
-// closed flag) followed by the bytes. Positions count bytes from the start
-// and only grow; a byte at position p sits at p modulo the ring's size. The
-// page only writes the write position and the closed flag, the program only
-// the read position.
+// The ring (written by web/js/engine.js): an Int32Array of control words (read position,
+// write position, closed flag) followed by the bytes. Positions count bytes
+// modulo 2^32; a byte at position p sits at p modulo the ring's size, a power
+// of two. The page only writes the write position and the closed flag, the
+// program only the read position.
 #include "frontend/input_source.h"
 #include <emscripten.h>
 
@@ -23,15 +23,19 @@ EM_JS(int, ring_read, (char* out, int size), {
     const ring = Module.inputRing;
     const c = ring.control;
     const bytes = ring.bytes;
+    // The wait ends when the page writes, and also now and then to look at
+    // the closed flag: a close just before the wait began wakes nobody.
+    const CLOSE_CHECK_MS = 100;
     let read = Atomics.load(c, 0);
     let written;
     while ((written = Atomics.load(c, 1)) === read) {
         if (Atomics.load(c, 2) !== 0) return 0;
-        Atomics.wait(c, 1, written);
+        Atomics.wait(c, 1, written, CLOSE_CHECK_MS);
     }
-    const n = Math.min(size, written - read);
-    for (let i = 0; i < n; i++) HEAPU8[out + i] = bytes[(read + i) % bytes.length];
-    Atomics.store(c, 0, read + n);
+    const n = Math.min(size, (written - read) | 0);
+    const mask = bytes.length - 1;
+    for (let i = 0; i < n; i++) HEAPU8[out + i] = bytes[(read + i) & mask];
+    Atomics.store(c, 0, (read + n) | 0);
     Atomics.notify(c, 0);
     return n;
 });
