@@ -14,9 +14,9 @@
 // address cache far less often.
 constexpr std::size_t TABLE_ALIGNMENT = std::size_t(1) << 21;
 // Every table's size in megabytes (UCI's Hash option) is at most this. A
-// browser build has 32-bit addresses, and its whole memory must fit in the
-// page's share of them.
-#ifdef __EMSCRIPTEN__
+// build with 32-bit addresses (the browser's, or 32-bit x86) must fit its
+// whole memory in them, and in the browser in the page's share of them.
+#if UINTPTR_MAX <= UINT32_MAX
 constexpr long TABLE_MAX_MB = 256;
 #else
 constexpr long TABLE_MAX_MB = 65536;
