@@ -56,14 +56,14 @@ inline int32_t high_half(uint64_t w) { return int32_t(uint32_t(w >> 32)); }
     const uint64_t w2 = load_table_word(slot.word[2]), w3 = load_table_word(slot.word[3]);
     return tt_entry{w0 ^ w1 ^ w2 ^ w3, low_half(w1),  high_half(w1),
                     low_half(w2),      high_half(w2), low_half(w3),
-                    std::bit_cast<move_bytes>(uint32_t(w3 >> 32))};
+                    __builtin_bit_cast(move_bytes, uint32_t(w3 >> 32))};
 }
 
 // A whole entry into a slot.
 [[gnu::always_inline]] inline void tt_encode(tt_slot_words& slot, const tt_entry& e) {
     using namespace tt_words;
     const uint64_t w1 = pair(e.depth, e.bound), w2 = pair(e.score, e.gain);
-    const uint64_t w3 = pair(e.age, std::bit_cast<int32_t>(e.move));
+    const uint64_t w3 = pair(e.age, __builtin_bit_cast(int32_t, e.move));
     store_table_word(slot.word[0], e.check ^ w1 ^ w2 ^ w3);
     store_table_word(slot.word[1], w1);
     store_table_word(slot.word[2], w2);
