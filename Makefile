@@ -21,7 +21,7 @@ ifneq ($(EXE),)
 .DEFAULT_GOAL := exe
 endif
 
-.PHONY: all exe programs play test test-asan test-tsan fuzz install uninstall deb clean
+.PHONY: all exe programs play test test-asan test-tsan fuzz install uninstall deb web serve test-web clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
@@ -95,5 +95,27 @@ deb:
 	cmake --build $(DEB_BUILD) -j $(JOBS) --target programs
 	cd $(DEB_BUILD) && cpack -G DEB
 
+# The page with the three programs in WebAssembly, into build-web/ (built
+# with emscripten in build-wasm/), and a server for it on 127.0.0.1 that
+# sends the headers it needs (PORT=8000 by default).
+WEB_BUILD := build-web
+WASM_BUILD := build-wasm
+PORT := 8000
+# The browser build's search signatures: the native programs' bench counts.
+WEB_SIGNATURES := zorvu35=616174 zorvu30=887102 zorvu=533416
+web:
+	tools/web_build.sh $(WEB_BUILD) $(WASM_BUILD)
+
+serve:
+	python3 tools/serve.py --port $(PORT) --dir $(WEB_BUILD)
+
+# The wasm programs' signatures under Node, then the page's tests in a
+# headless chromium.
+test-web:
+	tools/deps.sh web browser
+	$(MAKE) web
+	node tools/wasm_bench.mjs $(WEB_BUILD) $(WEB_SIGNATURES)
+	node tests/web/run.mjs $(WEB_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz build-cover
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD) $(WASM_BUILD) build-fuzz build-cover
