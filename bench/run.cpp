@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <chrono>
+#include <cinttypes>
 #include <cstdio>
 
 namespace {
@@ -75,7 +76,7 @@ void speak(const quiet_output& q) {
 // depth" and "on": the initial position set up at start-up, then the FEN;
 // the engine plays the side to move, the book stays shut. Returns the
 // reported nodes, -1 for a FEN the set-up refuses.
-long search_fresh(const char* fen, int depth, const quiet_output& q) {
+std::int64_t search_fresh(const char* fen, int depth, const quiet_output& q) {
     reset_search_state();
     process_fen(START_FEN);
     if (!process_fen(fen)) return -1;
@@ -113,25 +114,25 @@ bool read_count(const char* text, int max, int max_digits, int* count) {
 bool bench_read_depth(const char* text, int* depth) { return read_count(text, BENCH_MAX_DEPTH, 2, depth); }
 bool bench_read_threads(const char* text, int* threads) { return read_count(text, MAX_SEARCH_THREADS, 3, threads); }
 
-long bench_run(int depth, bool reverse, int threads, double* seconds) {
+std::int64_t bench_run(int depth, bool reverse, int threads, double* seconds) {
     const quiet_output q{open("/dev/null", O_WRONLY), dup(STDOUT_FILENO)};
     if (q.null_fd < 0 || q.saved_fd < 0) {
         std::perror("/dev/null");
         return -1;
     }
     set_search_threads(threads);
-    long total = 0;
+    std::int64_t total = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int k = 0; k < POSITION_COUNT; k++) {
         const int i = reverse ? POSITION_COUNT - 1 - k : k;
-        const long n = search_fresh(POSITIONS[i].fen, depth + POSITIONS[i].extra_plies, q);
+        const std::int64_t n = search_fresh(POSITIONS[i].fen, depth + POSITIONS[i].extra_plies, q);
         if (n < 0) {
             std::fprintf(stderr, "position %d refused: %s\n", i + 1, POSITIONS[i].fen);
             total = -1;
             break;
         }
         total += n;
-        std::printf("%2d %10ld  ", i + 1, n);
+        std::printf("%2d %10" PRId64 "  ", i + 1, n);
         print_move(var_princ.moves[0]);
         std::printf("\n");
     }

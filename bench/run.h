@@ -23,4 +23,4 @@ bool bench_read_threads(const char* text, int* threads);
 // thread the signature) and sets *seconds to the time the searches took;
 // -1 when a position is refused or standard output cannot be silenced
 // (said on stderr). The program is left with one thread.
-long bench_run(int depth, bool reverse, int threads, double* seconds);
+std::int64_t bench_run(int depth, bool reverse, int threads, double* seconds);

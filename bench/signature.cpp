@@ -5,7 +5,8 @@
 //   --threads N  searches on N threads: the total is then every thread's nodes, not the signature
 //   --expect N   exits 1, naming both values, when the total is not N
 #include "bench/run.h"
-#include <climits>
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,21 +18,21 @@ struct options {
     bool reverse = false;
     int threads = 1;
     bool expect = false;
-    long expected = 0;
+    std::int64_t expected = 0;
 };
 
-bool parse_number(const char* text, long low, long high, long* value) {
+bool parse_number(const char* text, std::int64_t low, std::int64_t high, std::int64_t* value) {
     char* end;
-    *value = std::strtol(text, &end, 10);
+    *value = std::strtoll(text, &end, 10);
     return *text != '\0' && *end == '\0' && *value >= low && *value <= high;
 }
 
 bool parse_options(int argc, char** argv, options* o) {
-    long n;
+    std::int64_t n;
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--reverse") == 0) {
             o->reverse = true;
-        } else if (std::strcmp(argv[i], "--expect") == 0 && i + 1 < argc && parse_number(argv[i + 1], 0, LONG_MAX, &n)) {
+        } else if (std::strcmp(argv[i], "--expect") == 0 && i + 1 < argc && parse_number(argv[i + 1], 0, INT64_MAX, &n)) {
             o->expect = true;
             o->expected = n;
             i++;
@@ -53,14 +54,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     double seconds;
-    const long total = bench_run(o.depth, o.reverse, o.threads, &seconds);
+    const std::int64_t total = bench_run(o.depth, o.reverse, o.threads, &seconds);
     if (total < 0) return 1;
-    if (o.threads == 1) std::printf("signature: %ld\n", total);
-    else std::printf("nodes on %d threads: %ld\n", o.threads, total);
+    if (o.threads == 1) std::printf("signature: %" PRId64 "\n", total);
+    else std::printf("nodes on %d threads: %" PRId64 "\n", o.threads, total);
     std::printf("time: %.3f s\n", seconds);
-    std::printf("nodes/s: %.0f\n", seconds > 0 ? total / seconds : 0.0);
+    std::printf("nodes/s: %.0f\n", seconds > 0 ? double(total) / seconds : 0.0);
     if (o.expect && total != o.expected) {
-        std::fprintf(stderr, "signature %ld at depth %d, expected %ld\n", total, o.depth, o.expected);
+        std::fprintf(stderr, "signature %" PRId64 " at depth %d, expected %" PRId64 "\n", total, o.depth, o.expected);
         return 1;
     }
     return 0;

@@ -16,6 +16,8 @@
 #include "search/driver.h"
 #include <algorithm>
 #include <cctype>
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -66,7 +68,7 @@ void xboard_setboard(const std::string& rest) {
     Move2Gen();
 }
 
-long percent(long hits, long misses) { return hits ? hits * 100 / (misses + hits) : 0; }
+std::int64_t percent(std::int64_t hits, std::int64_t misses) { return hits ? hits * 100 / (misses + hits) : 0; }
 
 }  // namespace
 
@@ -176,10 +178,13 @@ void cmd_fn() {
 }
 
 void print_statistics() {
-    std::printf("\nHash collitions: %ld", colisiones_hash);
-    std::printf(" Hash results: %ld %ld %ld%%", impactos_hash, pifias_hash, percent(impactos_hash, pifias_hash));
-    std::printf("\nHash pawn results: %ld %ld %ld%%", hp_impacts, hp_nofound, percent(hp_impacts, hp_nofound));
-    std::printf("%s%ld %ld %ld%%", MATERIAL_RESULTS_LABEL, hm_impacts, hm_nofound, percent(hm_impacts, hm_nofound));
+    std::printf("\nHash collitions: %" PRId64, colisiones_hash);
+    std::printf(" Hash results: %" PRId64 " %" PRId64 " %" PRId64 "%%", impactos_hash, pifias_hash,
+                percent(impactos_hash, pifias_hash));
+    std::printf("\nHash pawn results: %" PRId64 " %" PRId64 " %" PRId64 "%%", hp_impacts, hp_nofound,
+                percent(hp_impacts, hp_nofound));
+    std::printf("%s%" PRId64 " %" PRId64 " %" PRId64 "%%", MATERIAL_RESULTS_LABEL, hm_impacts, hm_nofound,
+                percent(hm_impacts, hm_nofound));
     print_search_counters();
 }
 

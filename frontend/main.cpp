@@ -7,7 +7,9 @@
 #include "bench/run.h"
 #include "frontend/console.h"
 #include "search/threads.h"
+#include <cinttypes>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -30,10 +32,10 @@ int bench_main(int argc, char** argv) {
     if (argc >= 3 && !bench_read_depth(argv[2], &depth)) return usage(argv[0], "bad bench depth", argv[2]);
     if (argc == 4 && !bench_read_threads(argv[3], &threads)) return usage(argv[0], "bad bench thread count", argv[3]);
     double seconds;
-    const long nodes = bench_run(depth, false, threads, &seconds);
+    const std::int64_t nodes = bench_run(depth, false, threads, &seconds);
     if (nodes < 0) return 1;
-    const long nps = seconds > 0 ? std::lround(nodes / seconds) : 0;
-    std::printf("%ld nodes %ld nps\n", nodes, nps);
+    const std::int64_t nps = seconds > 0 ? std::llround(double(nodes) / seconds) : 0;
+    std::printf("%" PRId64 " nodes %" PRId64 " nps\n", nodes, nps);
     return 0;
 }
 

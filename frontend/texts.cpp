@@ -7,6 +7,7 @@
 #include "frontend/commands.h"
 #include "frontend/hooks35_30.h"
 #include "search/state.h"
+#include <cinttypes>
 #include <cstdio>
 
 const char* const ENGINE_NAME_LINE = "id name ZORVU 3.5 ";
@@ -47,6 +48,6 @@ void cmd_ev() {
 }
 
 void print_search_speed(long seconds) {
-    if (seconds >= 1) std::printf("NPS: %ld - Evaluacion: %d ..... ", (nodes + qnodes) / seconds, eval_global);
-    std::printf("\nNodes: %ld Qnodes: %ld\n", nodes, qnodes);
+    if (seconds >= 1) std::printf("NPS: %" PRId64 " - Evaluacion: %d ..... ", (nodes + qnodes) / seconds, eval_global);
+    std::printf("\nNodes: %" PRId64 " Qnodes: %" PRId64 "\n", nodes, qnodes);
 }

@@ -7,8 +7,8 @@
 constinit thread_local eval_cache_entry pawn_table[EVAL_CACHE_SIZE]{};
 constinit thread_local eval_cache_entry material_table[EVAL_CACHE_SIZE]{};
 constinit thread_local bool pawn_table_dirty{}, material_table_dirty{};
-constinit thread_local long hp_impacts{}, hp_nofound{};
-constinit thread_local long hm_impacts{}, hm_nofound{};
+constinit thread_local std::int64_t hp_impacts{}, hp_nofound{};
+constinit thread_local std::int64_t hm_impacts{}, hm_nofound{};
 
 namespace {
 

@@ -23,8 +23,10 @@ extern constinit thread_local eval_cache_entry pawn_table[EVAL_CACHE_SIZE];
 extern constinit thread_local eval_cache_entry material_table[EVAL_CACHE_SIZE];
 // Set by every store, as hash_table_dirty for the transposition table.
 extern constinit thread_local bool pawn_table_dirty, material_table_dirty;
-extern constinit thread_local long hp_impacts, hp_nofound;   // pawn table hits and misses, counted by the evaluation
-extern constinit thread_local long hm_impacts, hm_nofound;   // material table hits and misses
+// Pawn table hits and misses, counted by the evaluation, and the material
+// table's; 64-bit, as they grow with the nodes.
+extern constinit thread_local std::int64_t hp_impacts, hp_nofound;
+extern constinit thread_local std::int64_t hm_impacts, hm_nofound;
 
 int  hp_search(int* value);   // 1 and the cached score when the pawn table holds master_pawn
 void hp_update(int value);

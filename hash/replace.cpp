@@ -15,7 +15,7 @@ hash_slot* hash_slot_pointer() {
     return s + 1;
 }
 
-void hash_update(int depth, int score, int alpha, int beta, long effort) {
+void hash_update(int depth, int score, int alpha, int beta, std::int64_t effort) {
     if (depth == 0) return;
     hash_slot* s = hash_slot_pointer();
     hash_entry e = read_slot(s);

@@ -17,10 +17,10 @@ table_memory hash_memory;
 long hash_size_mb;
 bool hash_table_dirty;
 int hash_seq;
-constinit thread_local long impactos_hash{};
-constinit thread_local long pifias_hash{};
-constinit thread_local long colisiones_hash{};
-constinit thread_local long hash_impacts{}, hash_nofound{};
+constinit thread_local std::int64_t impactos_hash{};
+constinit thread_local std::int64_t pifias_hash{};
+constinit thread_local std::int64_t colisiones_hash{};
+constinit thread_local std::int64_t hash_impacts{}, hash_nofound{};
 
 divisor_reciprocal reciprocal_of(uint64_t divisor) {
     const unsigned l = unsigned(std::bit_width(divisor - 1));   // ceil(log2 divisor), divisor >= 2

@@ -127,10 +127,11 @@ extern table_memory hash_memory;            // the table's memory and its writte
 // (tests that plant entries): the next clearing then clears the whole table.
 extern bool hash_table_dirty;
 extern int hash_seq;          // search generation: +1 per search, 0 at set-up
-extern constinit thread_local long impactos_hash;    // probes that answered
-extern constinit thread_local long pifias_hash;      // probes that found the position searched too shallowly
-extern constinit thread_local long colisiones_hash;  // stores that took a slot over for a new key
-extern constinit thread_local long hash_impacts, hash_nofound;
+// Probe counts grow with the nodes, past 2^31 in a long search: 64-bit.
+extern constinit thread_local std::int64_t impactos_hash;    // probes that answered
+extern constinit thread_local std::int64_t pifias_hash;      // probes that found the position searched too shallowly
+extern constinit thread_local std::int64_t colisiones_hash;  // stores that took a slot over for a new key
+extern constinit thread_local std::int64_t hash_impacts, hash_nofound;
 
 // The home slot of a key, before the side to move's offset: key modulo the modulus.
 inline long hash_home(uint64_t key) { return long(remainder_by(key, hash_modulus)); }
@@ -140,7 +141,7 @@ inline void mark_hash_entry(const hash_slot* e) { mark_table_entry(&hash_memory,
 
 hash_slot* hash_slot_pointer();   // the slot the slot rule picks for the current position
 int  hash_search(int* score, int depth, int alpha, int beta);   // 1 when the entry decides the window
-void hash_update(int depth, int score, int alpha, int beta, long effort);
+void hash_update(int depth, int score, int alpha, int beta, std::int64_t effort);
 void hash_move_update(move_bytes m);   // best move of the current position, if it has an entry
 // Empties the table. It costs what was written since the last clearing:
 // the written blocks are cleared, not the whole table.

@@ -157,7 +157,7 @@ int alphabeta(int alpha, int beta, int depth, tagLINE* line, int credit) {
             const int dec = depth_decrement(extended, in_check, depth, gen_dat[i].score, fails);
             const int nd = depth - dec;
             const int old_w = w;
-            const long effort_start = nodes + qnodes;
+            const std::int64_t effort_start = nodes + qnodes;
             int s = -alphabeta(-(w + 1), -w, nd, &local, c);
             // A move that beats the zero window is searched again with the
             // full window, in every iteration: without the re-search the

@@ -3,13 +3,14 @@
 #include "board/print.h"
 #include <algorithm>
 #include <chrono>
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 constinit thread_local int max_time = NO_LIMIT;
 constinit thread_local int max_depth = 4;
-long total_time, op_time;
+std::int64_t total_time, op_time;
 constinit thread_local int start_time{}, stop_time{};
 constinit thread_local int mdpth{};
 constinit thread_local int eval_global{};
@@ -24,12 +25,12 @@ constinit thread_local line_function line_hook{};
 constinit thread_local root_move_function root_move_hook{};
 
 constinit thread_local tagLINE var_princ{};
-constinit thread_local long nodes{}, qnodes{};
+constinit thread_local std::int64_t nodes{}, qnodes{};
 constinit thread_local int sel_depth{};
-constinit thread_local long ab_cutoffs{}, ab_firstmove{};
-constinit thread_local long cutoffs{}, firstmove{};
-constinit thread_local long chash[12]{};
-constinit thread_local long branch[20]{};
+constinit thread_local std::int64_t ab_cutoffs{}, ab_firstmove{};
+constinit thread_local std::int64_t cutoffs{}, firstmove{};
+constinit thread_local std::int64_t chash[12]{};
+constinit thread_local std::int64_t branch[20]{};
 
 int get_ms() {
     const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
@@ -48,13 +49,13 @@ void leave_search() {
 // an input replays the same.
 int time_is_up() { return SEARCH_NODE_CAP == 0 && int(uint32_t(get_ms()) - uint32_t(stop_time)) >= 0; }
 
-void print_line(int depth, int score, const tagLINE* line, int moves, long node_count) {
+void print_line(int depth, int score, const tagLINE* line, int moves, std::int64_t node_count) {
     if (line_hook) {
         line_hook(depth, score, line, moves, node_count);
         return;
     }
     const int elapsed = int(uint32_t(get_ms()) - uint32_t(start_time));
-    std::printf("%3d%6d%7d%10ld    ", depth, score, elapsed / 10, node_count);
+    std::printf("%3d%6d%7d%10" PRId64 "    ", depth, score, elapsed / 10, node_count);
     for (int i = 0; i < std::min(moves, MAX_LINE); i++) {
         std::printf(" ");
         if (line->moves[i].from != line->moves[i].to) print_move(line->moves[i]);
@@ -64,27 +65,27 @@ void print_line(int depth, int score, const tagLINE* line, int moves, long node_
 }
 
 void print_cutoff_statistics() {
-    if (cutoffs > 0) std::printf("Qsearch first cuttofs: %ld%% - ", firstmove * 100 / cutoffs);
-    if (ab_cutoffs > 0) std::printf("Search first cuttofs: %ld%%\n", ab_firstmove * 100 / ab_cutoffs);
+    if (cutoffs > 0) std::printf("Qsearch first cuttofs: %" PRId64 "%% - ", firstmove * 100 / cutoffs);
+    if (ab_cutoffs > 0) std::printf("Search first cuttofs: %" PRId64 "%%\n", ab_firstmove * 100 / ab_cutoffs);
     else std::printf("\n");
 }
 
 void print_search_counters() {
     std::printf("\nCounters: ");
-    for (long c : chash) std::printf("%ld ", c);
+    for (std::int64_t c : chash) std::printf("%" PRId64 " ", c);
     std::printf("\nBranching: ");
-    long sum = 0, weighted = 0;
+    std::int64_t sum = 0, weighted = 0;
     for (int i = 0; i < 20; i++) {
-        std::printf("%ld ", branch[i]);
+        std::printf("%" PRId64 " ", branch[i]);
         sum += branch[i];
         weighted += branch[i] * 3 * (i + 1);
     }
-    if (sum > 0) std::printf("\nBranching level: %2ld\n", weighted / sum);
+    if (sum > 0) std::printf("\nBranching level: %2" PRId64 "\n", weighted / sum);
 }
 
 void clear_search_counters() {
-    for (long& c : chash) c = 0;
-    for (long& b : branch) b = 0;
+    for (std::int64_t& c : chash) c = 0;
+    for (std::int64_t& b : branch) b = 0;
 }
 
 void reset_shared_search_state() {

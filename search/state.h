@@ -4,6 +4,7 @@
 // Editions: 3.5, 3.0, 2.3.
 #pragma once
 #include "board/position.h"
+#include <cstdint>
 
 constexpr int MAX_ITERATION = 20;   // iterations never go deeper
 constexpr int MAX_LINE = 60;        // moves of a principal-variation line
@@ -41,7 +42,7 @@ struct search_timeout {};   // thrown to leave the search; caught by the driver
 // thread's alone: the XBoard clocks and the book switch.
 extern constinit thread_local int max_time;                 // seconds per search
 extern constinit thread_local int max_depth;                // iteration limit
-extern long total_time, op_time;     // the clocks XBoard last sent, in centiseconds
+extern std::int64_t total_time, op_time;   // the clocks XBoard last sent, in centiseconds
 constexpr long MS_PER_CS = 10;       // milliseconds in a centisecond of those clocks
 extern constinit thread_local int start_time, stop_time;    // milliseconds of get_ms
 extern constinit thread_local int mdpth;                    // depth of the current iteration
@@ -52,15 +53,19 @@ extern constinit thread_local int silencio;                 // the current searc
 extern int book_on;                  // the next search may take a book move
 
 extern constinit thread_local tagLINE var_princ;            // the root line; moves[0] is the search result
-extern constinit thread_local long nodes, qnodes;           // full-width and quiescence nodes
+// The counters are 64-bit in every build: a long search passes 2^31 nodes.
+extern constinit thread_local std::int64_t nodes, qnodes;   // full-width and quiescence nodes
 // The deepest ply a search reached (UCI's seldepth): every quiescence node
 // notes its ply; whoever reads it sets it to 0 before the search.
 extern constinit thread_local int sel_depth;
 inline void note_ply_reached() { sel_depth = ply > sel_depth ? ply : sel_depth; }
-extern constinit thread_local long ab_cutoffs, ab_firstmove;   // full-width beta cutoffs, and those on the first legal move
-extern constinit thread_local long cutoffs, firstmove;      // the same in the quiescence search
-extern constinit thread_local long chash[12];               // counters the searches and the move scoring keep
-extern constinit thread_local long branch[20];              // branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more)
+// Full-width beta cutoffs, and those on the first legal move; the same in
+// the quiescence search; counters the searches and the move scoring keep;
+// branch[k]: nodes with 3k + 1 to 3k + 3 legal moves (the last entry: more).
+extern constinit thread_local std::int64_t ab_cutoffs, ab_firstmove;
+extern constinit thread_local std::int64_t cutoffs, firstmove;
+extern constinit thread_local std::int64_t chash[12];
+extern constinit thread_local std::int64_t branch[20];
 
 // A front end that watches the search (UCI mode, and the console's Ctrl-C)
 // hooks in here; at the console and in XBoard mode both hooks are null and
@@ -81,7 +86,7 @@ using poll_function = int (*)();
 extern constinit thread_local poll_function poll_hook;           // asked every POLL_NODES nodes; nonzero stops the search
 // Prints the thinking lines its own way; while it is set the search prints
 // nothing else of its own (no "resign", no "In Book").
-using line_function = void (*)(int depth, int score, const tagLINE* line, int moves, long node_count);
+using line_function = void (*)(int depth, int score, const tagLINE* line, int moves, std::int64_t node_count);
 extern constinit thread_local line_function line_hook;
 // Asked at the root after each legal move is made, with the move and its
 // place in the root's list; false: the move is taken back unsearched (UCI's
@@ -100,7 +105,7 @@ int  search_budget_ms();             // budget_ms, or max_time in milliseconds
 [[noreturn]] void leave_search();
 // Called with a node counter just counted: every POLL_NODES nodes asks the
 // poll hook, and leaves the search when it says stop.
-inline void poll_search(long count) {
+inline void poll_search(std::int64_t count) {
     if ((count & (POLL_NODES - 1)) != 0) return;
     // The hook first, so that a capped search still reads its input.
     if ((poll_hook && poll_hook()) || (SEARCH_NODE_CAP > 0 && count >= SEARCH_NODE_CAP)) leave_search();
@@ -109,7 +114,7 @@ inline void poll_search(long count) {
 int  get_ms();                       // wall clock in milliseconds, modulo 2^32
 int  time_is_up();                   // get_ms() has reached stop_time (across the wrap too)
 // A thinking or summary line: depth, score, centiseconds, node count, moves.
-void print_line(int depth, int score, const tagLINE* line, int moves, long node_count);
+void print_line(int depth, int score, const tagLINE* line, int moves, std::int64_t node_count);
 void print_cutoff_statistics();      // the first-move cutoff rates, after a stopped search
 void print_search_counters();       // the "Counters" and "Branching" lines after an engine move
 void clear_search_counters();

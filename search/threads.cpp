@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -17,7 +18,7 @@ namespace {
 // A helper's node count, published at its polls; one cache line each, so
 // that the helpers do not slow each other down writing them.
 struct alignas(64) published_count {
-    std::atomic<long> nodes{0};
+    std::atomic<std::int64_t> nodes{0};
 };
 
 // The main thread's alone.
@@ -42,7 +43,7 @@ int helper_poll() {
     counts[thread_number].nodes.store(reported_nodes(), std::memory_order_relaxed);
     return stop_flag.load(std::memory_order_relaxed);
 }
-void quiet_line(int, int, const tagLINE*, int, long) {}
+void quiet_line(int, int, const tagLINE*, int, std::int64_t) {}
 
 // `seen`: the round the main thread was at when it started this helper.
 void helper_loop(int number, unsigned seen) {
@@ -123,8 +124,8 @@ void stop_helpers() {
 
 bool helpers_searching() { return searching; }
 
-long helper_nodes() {
-    long sum = 0;
+std::int64_t helper_nodes() {
+    std::int64_t sum = 0;
     for (size_t i = 1; i <= helpers.size(); i++) sum += counts[i].nodes.load(std::memory_order_relaxed);
     return sum;
 }

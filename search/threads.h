@@ -33,4 +33,4 @@ void set_search_threads(int n);
 void start_helpers();
 void stop_helpers();
 bool helpers_searching();           // between start_helpers and stop_helpers, in any thread
-long helper_nodes();                // the nodes the helpers have searched since start_helpers
+std::int64_t helper_nodes();        // the nodes the helpers have searched since start_helpers

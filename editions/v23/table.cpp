@@ -7,7 +7,7 @@ tt_slot_words* tt_table;
 uint64_t tt_slot_mask;
 table_memory tt_memory;
 long tt_size_mb;
-constinit thread_local long tt_hits{}, tt_misses{};
+constinit thread_local std::int64_t tt_hits{}, tt_misses{};
 
 namespace {
 

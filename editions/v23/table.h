@@ -86,7 +86,9 @@ extern tt_slot_words* tt_table;
 extern uint64_t tt_slot_mask;      // the slot count less 1
 extern table_memory tt_memory;     // the table's memory and its written blocks
 extern long tt_size_mb;
-extern constinit thread_local long tt_hits, tt_misses;   // probes that found a deep enough entry, and the others
+// Probes that found a deep enough entry, and the others; 64-bit, as they
+// grow with the nodes.
+extern constinit thread_local std::int64_t tt_hits, tt_misses;
 
 // Empties the table. It costs what was written since the last clearing.
 void clear_table();

@@ -11,6 +11,7 @@
 #include "editions/v23/table.h"
 #include "frontend/commands.h"
 #include "search/state.h"
+#include <cinttypes>
 #include <cstdio>
 
 const char* const ENGINE_NAME_LINE = "id name ZORVU 2.3 ";
@@ -92,8 +93,8 @@ void cmd_fn() {
 void print_search_speed(long) {}
 
 void print_statistics() {
-    std::printf("\nHash results: %ld %ld", tt_hits, tt_misses);
-    if (tt_hits != 0) std::printf("\nHash percent: %ld%%", tt_hits * 100 / (tt_hits + tt_misses));
+    std::printf("\nHash results: %" PRId64 " %" PRId64, tt_hits, tt_misses);
+    if (tt_hits != 0) std::printf("\nHash percent: %" PRId64 "%%", tt_hits * 100 / (tt_hits + tt_misses));
     print_search_counters();
 }
 

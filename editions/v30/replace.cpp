@@ -13,7 +13,7 @@ hash_slot* hash_slot_pointer() {
 
 // The search's effort is not kept in this edition: `effort` is ignored, and
 // a depth-0 result is stored like any other (it never answers a probe).
-void hash_update(int depth, int score, int alpha, int beta, long /*effort*/) {
+void hash_update(int depth, int score, int alpha, int beta, std::int64_t /*effort*/) {
     hash_slot* s = hash_slot_pointer();
     hash_entry e = read_slot(s);
     // A shallower result does not push out what this search wrote.

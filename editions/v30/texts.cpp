@@ -7,6 +7,7 @@
 #include "frontend/commands.h"
 #include "frontend/hooks35_30.h"
 #include "search/state.h"
+#include <cinttypes>
 #include <cstdio>
 
 const char* const ENGINE_NAME_LINE = "id name ZORVU 3.0 ";
@@ -45,5 +46,5 @@ void cmd_ev() { print_evaluation_terms(); }
 
 // The quiescence search counts into `nodes`; there is no node-count line.
 void print_search_speed(long seconds) {
-    if (seconds >= 1) std::printf("NPS : %ld - Evaluacion: %d ..... ", nodes / seconds, eval_global);
+    if (seconds >= 1) std::printf("NPS : %" PRId64 " - Evaluacion: %d ..... ", nodes / seconds, eval_global);
 }
