@@ -14,6 +14,7 @@
 #include "search/state.h"
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -42,7 +43,7 @@ int promotion_piece(char letter, promotion_letters letters) {
 // The number after "st" or "sd"; without one it says so and returns false:
 // both limits stay as they were, since lifting the other one alone would
 // leave a search without any end.
-bool read_limit(const char* command, const char* unit, long* value) {
+bool read_limit(const char* command, const char* unit, std::int64_t* value) {
     if (read_number(value)) return true;
     std::printf("%s needs a number of %s: the limits stay as they were\n", command, unit);
     return false;
@@ -71,14 +72,14 @@ void cmd_on() {
 }
 
 void cmd_st() {
-    long seconds;
+    std::int64_t seconds;
     if (!read_limit("st", "seconds", &seconds)) return;
     max_time = clamp_to(seconds, 1, MAX_TIME_SECONDS);
     max_depth = NO_LIMIT;
 }
 
 void cmd_sd() {
-    long depth;
+    std::int64_t depth;
     if (!read_limit("sd", "plies", &depth)) return;
     max_depth = clamp_to(depth, 1, INT_MAX);
     max_time = NO_LIMIT;

@@ -3,7 +3,7 @@
 #include "frontend/input_source.h"
 #include <algorithm>
 #include <cctype>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -126,7 +126,7 @@ int read_word(std::string& word) {
     return !word.empty();
 }
 
-bool read_number(long* value) {
+bool read_number(std::int64_t* value) {
     std::string word;
     if (!read_word(word)) return false;
     std::size_t i = (word[0] == '-' || word[0] == '+') ? 1 : 0;
@@ -134,12 +134,12 @@ bool read_number(long* value) {
         unread_word(word);
         return false;
     }
-    long n = 0;
+    std::int64_t n = 0;
     for (; i < word.size() && std::isdigit(static_cast<unsigned char>(word[i])); i++)
-        n = n < LONG_MAX / 10 ? n * 10 + (word[i] - '0') : LONG_MAX;
+        n = n < INT64_MAX / 10 ? n * 10 + (word[i] - '0') : INT64_MAX;
     if (i < word.size()) unread_word(word.substr(i));
     *value = word[0] == '-' ? -n : n;
     return true;
 }
 
-int clamp_to(long v, long low, long high) { return int(v < low ? low : v > high ? high : v); }
+int clamp_to(std::int64_t v, std::int64_t low, std::int64_t high) { return int(v < low ? low : v > high ? high : v); }

@@ -6,6 +6,7 @@
 // any length, and numbers as a formatted read takes them.
 // Editions: 3.5, 3.0, 2.3
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ void unread_word(const std::string& word);   // the next read_word returns this 
 int  words_left_on_line();
 // A decimal integer from the next word: digits after an optional sign; what
 // follows them is read as the next word. A word that does not start with a
-// number is given back untouched and false is returned.
-bool read_number(long* value);
-int  clamp_to(long v, long low, long high);  // v within [low, high], as an int
+// number is given back untouched and false is returned. The number is
+// 64-bit in every build and saturates beyond that range.
+bool read_number(std::int64_t* value);
+int  clamp_to(std::int64_t v, std::int64_t low, std::int64_t high);  // v within [low, high], as an int

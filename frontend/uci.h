@@ -5,7 +5,7 @@
 // while it runs.
 // Editions: 3.5, 3.0, 2.3
 #pragma once
-#include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,13 +23,16 @@ extern int ponder_option;    // Ponder: "bestmove" names the reply the engine ex
 extern int multipv_option;   // MultiPV: the best root moves a search reports, each with its line
 constexpr int MAX_MULTIPV = 256;
 
-constexpr long NOT_GIVEN = LONG_MIN;   // a "go" number that was not sent
+constexpr std::int64_t NOT_GIVEN = INT64_MIN;   // a "go" number that was not sent
 
-// One "go": its limits as given.
+// One "go": its limits as given. The times (milliseconds) and the node
+// limit are 64-bit in every build, for the sums made of them; the depth and
+// the move counts are small.
 struct go_limits {
-    long depth = 0, movetime = NOT_GIVEN, wtime = NOT_GIVEN, btime = NOT_GIVEN;
-    long winc = 0, binc = 0, movestogo = 0, nodes = 0;
+    long depth = 0, movestogo = 0;
     long mate = 0;                         // moves of a mate to look for; 0: none
+    std::int64_t movetime = NOT_GIVEN, wtime = NOT_GIVEN, btime = NOT_GIVEN;
+    std::int64_t winc = 0, binc = 0, nodes = 0;
     bool infinite = false, ponder = false;
     bool restricted = false;               // "searchmoves" was given, with these words
     std::vector<std::string> searchmoves;
@@ -42,4 +45,4 @@ void uci();   // runs until "quit" or the end of input
 // the clock (a tenth with an increment, a thirtieth without, more when few
 // moves are to go) nor the clock less a reserve; 0 when the go has neither
 // movetime nor clocks.
-long budget_for(const go_limits& go);
+std::int64_t budget_for(const go_limits& go);

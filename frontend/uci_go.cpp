@@ -17,6 +17,7 @@
 #include "search/state.h"
 #include "search/threads.h"
 #include <algorithm>
+#include <cinttypes>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -29,15 +30,15 @@ int multipv_option = 1;
 namespace {
 
 constexpr int  RULE_ZERO_SHARE = 30;       // a clock rule that gives under a second: this share of the clock
-constexpr long INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
-constexpr long INCREMENTS_ON_CLOCK = 10;   // the increment is spent while the clock holds more than this many
+constexpr std::int64_t INCREMENT_SHARE_NUM = 3, INCREMENT_SHARE_DEN = 4;   // of each increment, spent at once
+constexpr std::int64_t INCREMENTS_ON_CLOCK = 10;   // the increment is spent while the clock holds more than this many
 constexpr long CLOCK_SHARE = 10;           // with an increment a move never takes more than this share of the clock
 constexpr long SUDDEN_DEATH_SHARE = 30;    // without one, this share: the clock must last the game
-constexpr long RESERVE_MS = 50;            // kept on the clock for the answer to travel
-constexpr long RESERVE_SHARE = 20;         // and this share of the clock besides
+constexpr std::int64_t RESERVE_MS = 50;    // kept on the clock for the answer to travel
+constexpr std::int64_t RESERVE_SHARE = 20; // and this share of the clock besides
 constexpr std::size_t SHOWN_TEXT = 60;     // characters of a refused word repeated in an info string
 constexpr std::size_t DEFERRED_LINES = 1000;   // lines kept during a search for after it
-constexpr long LONG_NUMBER = 1000000000L;  // search numbers are clamped to this
+constexpr std::int64_t LONG_NUMBER = 1000000000;   // search numbers are clamped to this
 constexpr int STATUS_EVERY_MS = 1000;      // a line with the counts and hashfull at least this often
 constexpr int CURRMOVE_AFTER_MS = 1000;    // the move being searched is shown once the search has run this long
 constexpr int CURRMOVE_EVERY_MS = 250;     // and at most once in this time
@@ -52,8 +53,8 @@ bool pondering;      // a "go ponder" that has had neither "ponderhit" nor "stop
 bool waits_for_stop; // "go infinite": the answer waits for "stop"
 bool endless;        // the search ends only by a command: at the end of input it quits
 bool endless_after_hit;
-long node_limit, node_limit_after_hit;
-long budget_after_hit;
+std::int64_t node_limit, node_limit_after_hit;
+std::int64_t budget_after_hit;
 int mate_plies;      // "go mate N": a mate within 2N - 1 plies ends the search; 0: none
 bool mate_found;
 
@@ -62,7 +63,7 @@ bool mate_found;
 int go_start;
 bool has_deadline;
 int deadline;
-long nodes_before;   // nodes of this go's earlier searches
+std::int64_t nodes_before;   // nodes of this go's earlier searches
 int last_status;     // get_ms of the last line that showed the counts
 int last_currmove;
 
@@ -85,7 +86,7 @@ bool contains(const std::vector<move_bytes>& moves, move_bytes m) {
 // ------------------------------------------------------------------ lines
 
 // Every thread's nodes: the main thread's and what the helpers last published.
-long go_nodes() { return nodes_before + reported_nodes() + helper_nodes(); }
+std::int64_t go_nodes() { return nodes_before + reported_nodes() + helper_nodes(); }
 
 void print_score(int score) {
     if (score > NEAR_MATE || score < -NEAR_MATE) {
@@ -99,8 +100,9 @@ void print_score(int score) {
 // The time, the nodes, the speed and how full the table is.
 void print_counts() {
     const int t = ms_since(go_start);
-    const long n = go_nodes();
-    std::printf(" time %d nodes %ld nps %ld hashfull %d", t, n, n * 1000 / std::max(t, 1), hash_fill_permille());
+    const std::int64_t n = go_nodes();
+    std::printf(" time %d nodes %" PRId64 " nps %" PRId64 " hashfull %d", t, n, n * 1000 / std::max(t, 1),
+                hash_fill_permille());
     last_status = get_ms();
 }
 
@@ -138,7 +140,7 @@ void print_info(int depth, int score, const tagLINE* line, int moves, int line_n
 
 // A line printed at ply 0; a summary some edition prints while it still
 // takes its line back is left out (the final info line stands for it).
-void thinking_line(int depth, int score, const tagLINE* line, int moves, long /*node_count*/) {
+void thinking_line(int depth, int score, const tagLINE* line, int moves, std::int64_t /*node_count*/) {
     if (ply != 0) return;
     last_depth = depth;
     last_score = score;
@@ -181,7 +183,7 @@ bool root_move_allowed(move_bytes m, int list_place) {
 // ------------------------------------------------------------------ poll
 
 // The budget of a search that starts now, or of the rest of a running one.
-void start_clock(long budget) {
+void start_clock(std::int64_t budget) {
     has_deadline = budget > 0;
     deadline = int(uint32_t(get_ms()) + uint32_t(budget));
     budget_ms = int(budget);
@@ -257,7 +259,7 @@ bool wait_for_answer_command() {
 // ------------------------------------------------------------------ go words
 
 // The number after a "go" word; false (with an info string) when there is none.
-bool go_number(const std::vector<std::string>& w, std::size_t* i, long* value) {
+bool go_number(const std::vector<std::string>& w, std::size_t* i, std::int64_t* value) {
     const std::string& key = w[*i];
     if (*i + 1 >= w.size()) {
         info_string("go: " + key + " needs a number");
@@ -270,7 +272,7 @@ bool go_number(const std::vector<std::string>& w, std::size_t* i, long* value) {
         info_string("go: " + key + " needs a number, not " + shown(text));
         return false;
     }
-    *value = long(std::clamp<long long>(n, -LONG_NUMBER, LONG_NUMBER));
+    *value = std::clamp<std::int64_t>(n, -LONG_NUMBER, LONG_NUMBER);
     return true;
 }
 
@@ -354,7 +356,7 @@ void print_final_info(move_bytes best) {
 // One search of the position up to `depth`, on what is left of the go's
 // budget; false when that is nothing.
 bool search_to(int depth) {
-    long budget = 0;
+    std::int64_t budget = 0;
     if (has_deadline) {
         budget = int(uint32_t(deadline) - uint32_t(get_ms()));
         if (budget <= 0) return false;
@@ -449,46 +451,47 @@ go_limits parse_go(const std::string& rest) {
     const std::vector<std::string> w = words_of(rest);
     for (std::size_t i = 0; i < w.size(); i++) {
         const std::string& k = w[i];
-        long* field = k == "depth"       ? &go.depth
-                      : k == "movetime"  ? &go.movetime
-                      : k == "wtime"     ? &go.wtime
-                      : k == "btime"     ? &go.btime
-                      : k == "winc"      ? &go.winc
-                      : k == "binc"      ? &go.binc
+        std::int64_t* amount = k == "movetime" ? &go.movetime
+                               : k == "wtime"  ? &go.wtime
+                               : k == "btime"  ? &go.btime
+                               : k == "winc"   ? &go.winc
+                               : k == "binc"   ? &go.binc
+                               : k == "nodes"  ? &go.nodes
+                                               : nullptr;
+        long* count = k == "depth"       ? &go.depth
                       : k == "movestogo" ? &go.movestogo
-                      : k == "nodes"     ? &go.nodes
                       : k == "mate"      ? &go.mate
                                          : nullptr;
-        const bool counts = field == &go.depth || field == &go.nodes || field == &go.movestogo || field == &go.mate;
-        long n;
+        std::int64_t n;
         if (k == "searchmoves") {
             go.restricted = true;
             while (i + 1 < w.size() && !is_go_word(w[i + 1])) go.searchmoves.push_back(w[++i]);
-        } else if (!field) {
+        } else if (!amount && !count) {
             if (k == "infinite") go.infinite = true;
             else if (k == "ponder") go.ponder = true;
             else info_string("go: " + shown(k) + " ignored");
         } else if (go_number(w, &i, &n)) {
-            if (counts && n < 0) info_string("go: " + k + " " + std::to_string(n) + " ignored");
-            else *field = n;   // a clock below zero is a clock with no time left
+            if ((count || amount == &go.nodes) && n < 0) info_string("go: " + k + " " + std::to_string(n) + " ignored");
+            else if (amount) *amount = n;   // a clock below zero is a clock with no time left
+            else *count = long(n);          // within +-LONG_NUMBER: it fits
         }
     }
     return go;
 }
 
-long budget_for(const go_limits& go) {
-    if (go.movetime != NOT_GIVEN) return std::max(go.movetime, 1L);
-    const long own_given = side == LIGHT ? go.wtime : go.btime;
+std::int64_t budget_for(const go_limits& go) {
+    if (go.movetime != NOT_GIVEN) return std::max<std::int64_t>(go.movetime, 1);
+    const std::int64_t own_given = side == LIGHT ? go.wtime : go.btime;
     if (own_given == NOT_GIVEN || go.infinite) return 0;
-    const long own = std::max(own_given, 0L);
-    const long other = std::max(side == LIGHT ? go.btime : go.wtime, 0L);
-    const long inc = std::max(side == LIGHT ? go.winc : go.binc, 0L);
+    const std::int64_t own = std::max<std::int64_t>(own_given, 0);
+    const std::int64_t other = std::max<std::int64_t>(side == LIGHT ? go.btime : go.wtime, 0);
+    const std::int64_t inc = std::max<std::int64_t>(side == LIGHT ? go.winc : go.binc, 0);
     // The increment is spent only while the clock holds several of them: a
     // low clock grows back, so that a move slowed down by a busy machine
     // still comes in time.
-    const long inc_share = own > INCREMENTS_ON_CLOCK * inc ? inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN : 0;
+    const std::int64_t inc_share = own > INCREMENTS_ON_CLOCK * inc ? inc * INCREMENT_SHARE_NUM / INCREMENT_SHARE_DEN : 0;
     tree_surf_time(other / MS_PER_CS, own / MS_PER_CS);
-    long base = long(max_time) * 1000;
+    std::int64_t base = std::int64_t(max_time) * 1000;
     if (base <= 0) base = own / RULE_ZERO_SHARE;
     if (go.movestogo > 0) base = std::min(base, own / go.movestogo);
     // The hard limit: a share of what is left (all of it split among the
@@ -496,9 +499,9 @@ long budget_for(const go_limits& go) {
     const long share = go.movestogo > 0 && go.movestogo < CLOCK_SHARE ? go.movestogo + 1
                        : inc > 0 || go.movestogo > 0                   ? CLOCK_SHARE
                                                                        : SUDDEN_DEATH_SHARE;
-    const long reserve = std::min(own / 2, RESERVE_MS + own / RESERVE_SHARE);
-    const long hard = std::min(own / share + inc_share, own - reserve);
-    return std::max(std::min(base + inc_share, hard), 1L);
+    const std::int64_t reserve = std::min(own / 2, RESERVE_MS + own / RESERVE_SHARE);
+    const std::int64_t hard = std::min(own / share + inc_share, own - reserve);
+    return std::max<std::int64_t>(std::min(base + inc_share, hard), 1);
 }
 
 bool cmd_go(const std::string& rest) {
@@ -511,7 +514,7 @@ bool cmd_go(const std::string& rest) {
     move_bytes first{};
     const int legal = allowed_root_moves(&first);
 
-    const long budget = budget_for(go);   // it sets max_time by the edition's clock rule: put back below
+    const std::int64_t budget = budget_for(go);   // it sets max_time by the edition's clock rule: put back below
     max_time = NO_LIMIT;
     const int depth_limit = go.depth > 0 ? int(std::min<long>(go.depth, MAX_ITERATION))
                             : go.mate > 0 ? MAX_ITERATION

@@ -16,8 +16,10 @@
 #include "search/state.h"
 #include <algorithm>
 #include <cctype>
+#include <cinttypes>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,12 +27,12 @@
 
 bool on_clock;
 long moves_per_session;
-long increment_ms;
+std::int64_t increment_ms;
 
 namespace {
 
-constexpr long SECONDS_PER_MINUTE = 60;
-constexpr long MAX_INCREMENT_MS = 3600L * 1000;   // an hour a move is more than any clock gives
+constexpr std::int64_t SECONDS_PER_MINUTE = 60;
+constexpr std::int64_t MAX_INCREMENT_MS = 3600 * 1000;   // an hour a move is more than any clock gives
 
 // The next input line without its newline; false at the end of input.
 bool read_xboard_line(std::string& line) {
@@ -45,19 +47,19 @@ bool read_xboard_line(std::string& line) {
 }
 
 // The number after the command word, as a formatted read takes it: 0 when
-// there is none; values beyond the range of long saturate.
-long number_in(const std::string& rest) { return std::strtol(rest.c_str(), nullptr, 10); }
+// there is none; values beyond 64 bits saturate.
+std::int64_t number_in(const std::string& rest) { return std::strtoll(rest.c_str(), nullptr, 10); }
 
-constexpr long CS_PER_SECOND = 100;
+constexpr std::int64_t CS_PER_SECOND = 100;
 
 // A clock in centiseconds, held within what the clock arithmetic takes (a
 // clock beyond it would overflow the budget's sums).
-long held_clock(long cs) {
-    constexpr long MAX_CLOCK = MAX_TIME_SECONDS * CS_PER_SECOND;
+std::int64_t held_clock(std::int64_t cs) {
+    constexpr std::int64_t MAX_CLOCK = MAX_TIME_SECONDS * CS_PER_SECOND;
     return std::clamp(cs, -MAX_CLOCK, MAX_CLOCK);
 }
 
-long clock_in(const std::string& rest) { return held_clock(number_in(rest)); }
+std::int64_t clock_in(const std::string& rest) { return held_clock(number_in(rest)); }
 
 // The text after the command word opens with a number, as strtol reads one.
 bool starts_with_number(const std::string& rest) {
@@ -166,14 +168,14 @@ bool xboard_command(const std::string& w, const std::string& rest) {
     } else if (w == "otim") {
         on_clock = true;
         op_time = clock_in(rest);
-        std::printf("opponent time = %ld ", op_time);
+        std::printf("opponent time = %" PRId64 " ", op_time);
         tree_surf_time(op_time, total_time);
         max_depth = NO_LIMIT;
         std::printf("\n");
     } else if (w == "time") {
         on_clock = true;
         total_time = clock_in(rest);
-        std::printf("total time = %ld ", total_time);
+        std::printf("total time = %" PRId64 " ", total_time);
         tree_surf_time(op_time, total_time);
         std::printf("%d per move \n", max_time);
         max_depth = NO_LIMIT;
@@ -211,31 +213,31 @@ bool read_level(const std::string& rest) {
     const long moves = std::strtol(p, &end, 10);
     if (end == p || moves < 0) return false;
     p = end;
-    const long minutes = std::strtol(p, &end, 10);
+    const std::int64_t minutes = std::strtoll(p, &end, 10);
     if (end == p || minutes < 0) return false;
-    long seconds = 0;
+    std::int64_t seconds = 0;
     if (*end == ':') {
         p = end + 1;
-        seconds = std::strtol(p, &end, 10);
+        seconds = std::strtoll(p, &end, 10);
         if (end == p || seconds < 0) return false;
     }
     p = end;
     const double increment = std::strtod(p, &end);
     if (end == p || !(increment >= 0)) return false;
     moves_per_session = moves;
-    increment_ms = long(std::min(increment * 1000 + 0.5, double(MAX_INCREMENT_MS)));
+    increment_ms = std::int64_t(std::min(increment * 1000 + 0.5, double(MAX_INCREMENT_MS)));
     // The clocks start full; "time" and "otim" say how they go down.
-    const long base = std::min(minutes, long(MAX_TIME_SECONDS)) * SECONDS_PER_MINUTE +
-                      std::min(seconds, long(MAX_TIME_SECONDS));
+    const std::int64_t base = std::min<std::int64_t>(minutes, MAX_TIME_SECONDS) * SECONDS_PER_MINUTE +
+                              std::min<std::int64_t>(seconds, MAX_TIME_SECONDS);
     total_time = op_time = held_clock(base * CS_PER_SECOND);
     on_clock = true;
     max_depth = NO_LIMIT;
     return true;
 }
 
-long clock_budget_ms() {
+std::int64_t clock_budget_ms() {
     go_limits go;
-    const long own = total_time * MS_PER_CS, other = op_time * MS_PER_CS;
+    const std::int64_t own = total_time * MS_PER_CS, other = op_time * MS_PER_CS;
     go.wtime = side == LIGHT ? own : other;
     go.btime = side == LIGHT ? other : own;
     go.winc = go.binc = increment_ms;

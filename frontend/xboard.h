@@ -3,6 +3,7 @@
 // as "move" lines, the interface's moves in coordinate notation.
 // Editions: 3.5, 3.0, 2.3
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Editions that read lines as C strings (XBOARD_WHOLE_LINES false) take a
@@ -16,10 +17,10 @@ constexpr int XBOARD_LINE_SIZE = 256;
 // The main thread's alone (the front end's state; no search thread reads it).
 extern bool on_clock;            // clocks came since the last "st" or "sd"
 extern long moves_per_session;   // moves to each time control; 0: the whole game
-extern long increment_ms;        // added to the clock after each move
+extern std::int64_t increment_ms;   // added to the clock after each move
 
 void xboard();   // runs until "quit" or the end of input
 // "level MPS BASE INC" (BASE in minutes or minutes:seconds, INC in seconds,
 // fractions too); false, with nothing changed, when it is not one.
 bool read_level(const std::string& rest);
-long clock_budget_ms();   // the budget of the side to move's next search
+std::int64_t clock_budget_ms();   // the budget of the side to move's next search

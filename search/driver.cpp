@@ -111,9 +111,9 @@ void helper_search() {
     while (ply > 0) takeback();
 }
 
-void tree_surf_time(long op_time, long own_time) {
+void tree_surf_time(std::int64_t op_time, std::int64_t own_time) {
     max_time = int(own_time / 2200);
-    const long t = own_time / 100;
+    const std::int64_t t = own_time / 100;
     if (t > 180 && max_time <= 14) max_time = 15;
     else if (t > 120 && max_time <= 9) max_time = 10;
     else if (t > 60 && max_time <= 6) max_time = 7;
@@ -128,4 +128,4 @@ void reset_search_state() {
     is_endgame = 0;   // endgame() compares the new phase with the last one
 }
 
-long reported_nodes() { return nodes + qnodes; }
+std::int64_t reported_nodes() { return nodes + qnodes; }

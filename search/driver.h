@@ -7,13 +7,14 @@
 #include "search/state.h"
 
 void tree_surf(int silent);          // searches the position; the move is var_princ.moves[0]
-void tree_surf_time(long op_time, long own_time);   // sets max_time from the two clocks (2.3: its own alone)
+// Sets max_time from the two clocks, in centiseconds (2.3: its own alone).
+void tree_surf_time(std::int64_t op_time, std::int64_t own_time);
 // Puts everything one search leaves to the next (the window, the tables and
 // their generation, the key generator, the game phase, the counters)
 // back at a freshly started program's values, with the book off: a position
 // set up after it is searched as a new run would search it.
 void reset_search_state();
-long reported_nodes();               // the last search's nodes as the console reports them
+std::int64_t reported_nodes();       // the last search's nodes as the console reports them
 // The searches on several threads (search/threads.h), each edition its own:
 void publish_root();                 // main thread: its position and game record, for the helpers to copy
 void helper_search();                // a helper: the published position searched, silently, until the stop

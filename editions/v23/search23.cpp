@@ -464,13 +464,13 @@ void reset_search_state() {
 }
 
 // The console's lines show the full-width nodes only.
-long reported_nodes() { return nodes; }
+std::int64_t reported_nodes() { return nodes; }
 
 // The engine's clock alone sets the budget.
-void tree_surf_time(long /*op_time*/, long own_time) { max_time = time_budget(own_time); }
+void tree_surf_time(std::int64_t /*op_time*/, std::int64_t own_time) { max_time = time_budget(own_time); }
 
-int time_budget(long engine_clock_cs) {
-    const long t = engine_clock_cs;
+int time_budget(std::int64_t engine_clock_cs) {
+    const std::int64_t t = engine_clock_cs;
     int seconds = t < 3000 ? 1 : t < 6000 ? 3 : t < 9000 ? 5 : t < 30000 ? 7 : t < 60000 ? 15 : t < 120000 ? 30 : 120;
     // The middle game, where the game is most often decided, gets more.
     if (game_plies > 32 && game_plies < 46) seconds += seconds / 2;

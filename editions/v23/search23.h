@@ -38,7 +38,7 @@ extern constinit thread_local killer_slot killer_moves[MAX_PLY][KILLER_SLOTS];  
 
 // Seconds for one move with `engine_clock_cs` centiseconds on the engine's
 // clock; a game between its 33rd and 45th recorded half-move gets half more.
-int time_budget(long engine_clock_cs);
+int time_budget(std::int64_t engine_clock_cs);
 
 void clear_ordering23();   // history and killers
 // The score of the position for the side to move, searched `depth` plies;

@@ -100,7 +100,7 @@ void helper_search() {
 }
 
 // The opponent's clock plays no part in this edition.
-void tree_surf_time(long /*op_time*/, long own_time) {
+void tree_surf_time(std::int64_t /*op_time*/, std::int64_t own_time) {
     if (own_time <= 2999) max_time = int(own_time / 800);
     else if (own_time <= 5999) max_time = 5;
     else if (own_time <= 8999) max_time = 7;
@@ -124,4 +124,4 @@ void reset_search_state() {
 }
 
 // The quiescence search counts into nodes; qnodes stays 0.
-long reported_nodes() { return nodes; }
+std::int64_t reported_nodes() { return nodes; }
