@@ -13,7 +13,7 @@ import os
 import sys
 
 DEFAULT_PORT = 8000
-TYPES = {".js": "text/javascript", ".mjs": "text/javascript", ".wasm": "application/wasm"}
+TYPES = {"": "text/plain", ".js": "text/javascript", ".mjs": "text/javascript", ".wasm": "application/wasm"}
 
 
 class IsolatedHandler(http.server.SimpleHTTPRequestHandler):

@@ -14,6 +14,8 @@ self.onmessage = (event) => {
     const bytes = new Uint8Array(ring, RING_CONTROL_WORDS * 4);
     createZorvu({
         inputRing: { control, bytes },
+        // The programs sit one folder above this script.
+        locateFile: (file) => new URL(`../${file}`, self.location.href).href,
         print: (line) => postMessage({ line }),
         printErr: (line) => postMessage({ line, stderr: true }),
         onExit: (status) => postMessage({ exit: status }),
