@@ -48,7 +48,8 @@ function slotEdition(slot) {
 async function engineFor(slot) {
   const want = slotEdition(slot);
   let entry = S.engines[slot];
-  if (entry && (entry.edition !== want || (entry.bookVersion !== S.bookVersion && !isSearching(entry.engine)))) {
+  const ended = entry && entry.engine && entry.engine.closed;
+  if (entry && (ended || entry.edition !== want || (entry.bookVersion !== S.bookVersion && !isSearching(entry.engine)))) {
     closeEngine(entry.engine);
     entry = null;
   }
@@ -183,6 +184,12 @@ async function engineMove(slot) {
   const color = turn();
   const entry = await engineFor(slot);
   if (!entry || gen !== game.generation) return;
+  if (entry.multipv !== 1) {
+    // A game needs only the best line; analysis may have asked for more.
+    await setOptionIdle(entry.engine, 'MultiPV', 1);
+    entry.multipv = 1;
+    if (gen !== game.generation) return;
+  }
   const searched = fen();
   const ply = plies();
   let last = null;
@@ -226,13 +233,22 @@ async function analyse() {
   const searched = fen();
   const color = turn();
   const ply = plies();
+  // The engine reports a depth's lines one by one, best first: the lines
+  // shown are the last depth whose lines all came, so that an older depth's
+  // line never stands beside a newer one with the same move.
+  const wanted = Math.min(S.settings.multipv, game.chess.moves().length);
+  let building = [];
+  let buildingDepth = 0;
   S.lines = [];
   S.analysing = true;
   S.render('thinking');
   const result = await search(entry.engine, positionCommand(), 'go infinite', info => {
     if (gen !== game.generation || !info.score || !info.pv) return;
     const line = thinkingOf(info, searched, color, entry.edition);
-    S.lines[info.multipv - 1] = line;
+    if (info.depth !== buildingDepth) { building = []; buildingDepth = info.depth; }
+    building[info.multipv - 1] = line;
+    const complete = building.filter(Boolean).length >= wanted;
+    if (complete || S.lines.filter(Boolean).length < wanted) S.lines = building.slice();
     if (info.multipv === 1) {
       S.thinking = line;
       addEval(ply, scoreCp(line.score));

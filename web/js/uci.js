@@ -41,12 +41,21 @@ export async function openEngine(id, { book = '', options = {}, onLine = () => {
     lastStopToBest: null,
     closed: false,
   };
-  e.worker = startEngine(id, { book, onLine: line => { onLine(line); handleLine(e, line); } });
+  let failed = null;
+  e.worker = startEngine(id, {
+    book,
+    onLine: line => { onLine(line); handleLine(e, line); },
+    // A program that ends (or never starts) answers nothing more: whoever
+    // waits for it is let go.
+    onExit: status => { failed = `the program ended (${status})`; closeEngine(e); },
+  });
   e.worker.send('uci');
   await waitFor(e, 'uciok');
+  if (failed) throw new Error(failed);
   for (const [name, value] of Object.entries(options)) setOption(e, name, value);
   e.worker.send('isready');
   await waitFor(e, 'readyok');
+  if (failed) throw new Error(failed);
   return e;
 }
 
