@@ -55,3 +55,23 @@ TEST(UciBudget, MovetimeAndClocksAndNothing) {
     go.wtime = -500;   // over time already: move at once
     EXPECT_EQ(budget_for(go), 1);
 }
+
+TEST(UciBudget, ClocksPast32BitsGiveABoundedBudget) {
+    init();
+    eval_global = 0;
+    // Past 2^31 ms, and the largest numbers a "go" takes (10^9), with and
+    // without increments that a 32-bit sum of ten of them would overflow:
+    // the budget is seconds at least, at most a share of the clock, and
+    // within the search's int.
+    const std::int64_t cases[][2] = {{3000000000, 0}, {3000000000, 200000000}, {1000000000, 500000000},
+                                     {1000000000, 1000000000}};
+    for (const auto& [clock, inc] : cases) {
+        go_limits go;
+        go.wtime = go.btime = clock;
+        go.winc = go.binc = inc;
+        const std::int64_t budget = budget_for(go);
+        EXPECT_GE(budget, 1000) << clock << " + " << inc;   // every rule gives seconds on such a clock
+        EXPECT_LE(budget, inc > 0 ? clock / 10 + inc : clock / 30) << clock << " + " << inc;
+        EXPECT_LE(budget, INT32_MAX) << clock << " + " << inc;
+    }
+}
