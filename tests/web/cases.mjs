@@ -47,6 +47,14 @@ export const TESTS = [
     const page = await openPage(context, base);
     await page.waitForTimeout(1000);
     check(await page.locator('#board piece:not(.ghost)').count() === 32, 'the board does not show 32 pieces');
+    // At a phone's width the board takes the width and nothing scrolls sideways.
+    await page.setViewportSize({ width: 360, height: 740 });
+    await page.waitForTimeout(200);
+    const { scroll, board } = await page.evaluate(() => ({
+      scroll: document.documentElement.scrollWidth,
+      board: document.getElementById('board').getBoundingClientRect().width,
+    }));
+    check(scroll <= 360 && board >= 330, `at 360 px the page is ${scroll} px wide, the board ${board} px`);
     noErrors(page);
   } },
 

@@ -10,6 +10,8 @@ const HEIGHT = 80;
 
 export function drawGraph(svg, evals, totalPlies) {
   svg.setAttribute('viewBox', `0 0 ${WIDTH} ${HEIGHT}`);
+  // The graph stretches to the panel's width; its lines keep their thickness.
+  svg.setAttribute('preserveAspectRatio', 'none');
   svg.replaceChildren();
   const mid = HEIGHT / 2;
   svg.append(el('line', { x1: 0, y1: mid, x2: WIDTH, y2: mid, class: 'graph-axis' }));
@@ -21,7 +23,6 @@ export function drawGraph(svg, evals, totalPlies) {
   const coords = points.map(p => `${x(p.ply).toFixed(1)},${y(p.cp).toFixed(1)}`);
   svg.append(el('polygon', { points: `${x(points[0].ply).toFixed(1)},${mid} ${coords.join(' ')} ${x(points[points.length - 1].ply).toFixed(1)},${mid}`, class: 'graph-area' }));
   svg.append(el('polyline', { points: coords.join(' '), class: 'graph-line' }));
-  for (const p of points) svg.append(el('circle', { cx: x(p.ply), cy: y(p.cp), r: 1.8, class: 'graph-dot' }));
 }
 
 function el(name, attrs) {
