@@ -25,9 +25,7 @@ async function store(text) {
   showInfo();
 }
 
-async function addLastMove() {
-  const history = game.chess.history({ verbose: true });
-  const move = history[history.length - 1];
+async function addMove(move) {
   if (!move) { S.say('No move has been played yet.'); return; }
   const key = bookKey(new Chess(move.before).board());
   const side = move.color === 'w' ? 0 : 1;
@@ -43,6 +41,14 @@ async function importFile(file) {
   S.say(`The book is now ${file.name}.`);
 }
 
+// Book changes run one after another: each reads the text the one before it
+// stored, so that two quick clicks both land.
+let queue = Promise.resolve();
+function queued(action) {
+  queue = queue.then(action).catch(err => S.say(String(err.message || err)));
+  return queue;
+}
+
 export async function initBook() {
   try {
     setBook(await loadBook());
@@ -50,12 +56,17 @@ export async function initBook() {
     S.say(`The stored book could not be read: ${err.message || err}`);
   }
   showInfo();
-  $('book-add').addEventListener('click', () => addLastMove().catch(err => S.say(String(err))));
+  $('book-add').addEventListener('click', () => {
+    // The move is the one on the board at the click, whenever its turn comes.
+    const history = game.chess.history({ verbose: true });
+    const move = history[history.length - 1];
+    queued(() => addMove(move));
+  });
   $('book-export').addEventListener('click', () => downloadText('open.dat', S.book));
   $('book-import-button').addEventListener('click', () => $('book-import').click());
   $('book-import').addEventListener('change', ev => {
     const file = ev.target.files[0];
-    if (file) importFile(file).catch(err => S.say(String(err)));
+    if (file) queued(() => importFile(file));
     ev.target.value = '';
   });
 }
