@@ -47,6 +47,15 @@ async function main() {
   const filter = process.argv[3] || '';
   const { server, url } = startServer(dir);
   let browser = null;
+  // Interrupted, the run still ends its server and browser.
+  for (const signal of ['SIGINT', 'SIGTERM', 'SIGHUP']) {
+    process.on(signal, async () => {
+      server.kill();
+      if (browser) await browser.close().catch(() => {});
+      console.log(`FAIL interrupted by ${signal}`);
+      process.exit(1);
+    });
+  }
   let passed = 0;
   let failed = 0;
   try {

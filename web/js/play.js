@@ -273,7 +273,9 @@ export async function stopPressed() {
     game.generation++;
     S.analysing = false;
   }
+  const searching = Object.values(S.engines).filter(e => e.engine && isSearching(e.engine)).map(e => e.engine);
   await stopAll();
+  if (searching.length) S.lastStopToBest = Math.max(...searching.map(e => e.lastStopToBest));
   S.render('all');
 }
 
