@@ -29,5 +29,8 @@ cp web/js/*.js "$site/js/"
 modules=web/node_modules
 cp "$modules/chessground/dist/chessground.min.js" "$modules"/chessground/assets/*.css "$site/lib/"
 cp "$modules/chess.js/dist/esm/chess.js" "$site/lib/"
+# Each library's licence goes with it.
+cp "$modules/chessground/LICENSE" "$site/lib/chessground.LICENSE"
+cp "$modules/chess.js/LICENSE" "$site/lib/chess.js.LICENSE"
 cp COPYING "$site/"
 echo "page built in $site/ (make serve serves it)"
