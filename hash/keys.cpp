@@ -52,12 +52,6 @@ void hash_init() {
     clear_m_hash();
 }
 
-void toggle_piece_key(int sq, int c, int p) {
-    const uint64_t key = hash_checksum[sq][c][p];
-    master_checksum ^= key ^ side_corr[side] ^ uint64_t(int64_t(ep));
-    (p == PAWN ? master_pawn : master_material) ^= key;
-}
-
 // The toggles makemove makes: each flips the mover's side correction and the
 // en passant square then current (the old one until the moving man lands,
 // the new one from then on), so the two rook toggles of a castling cancel

@@ -25,8 +25,13 @@ extern int rand_started;
 uint64_t myrand();   // next value of a lagged-Fibonacci generator (lags 24, 55), 32 bits wide
 void hash_init();    // fresh piece keys, zero keys, all hash tables emptied
 // A man of colour c and kind p is put on or taken off square sq; the key
-// takes `side` and `ep` as they stand at this moment.
-void toggle_piece_key(int sq, int c, int p);
+// takes `side` and `ep` as they stand at this moment. Inline: makemove
+// calls it for every man it moves.
+inline void toggle_piece_key(int sq, int c, int p) {
+    const uint64_t key = hash_checksum[sq][c][p];
+    master_checksum ^= key ^ side_corr[side] ^ uint64_t(int64_t(ep));
+    (p == PAWN ? master_pawn : master_material) ^= key;
+}
 // master_checksum as it will be once m is made, without making it: the
 // search starts loading that position's table slot ahead of the move.
 uint64_t key_after(move_bytes m);
