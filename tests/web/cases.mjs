@@ -2,7 +2,7 @@
 // The browser tests of the web page, each on a fresh browser context.
 
 import fs from 'node:fs/promises';
-import { openPage, noErrors, check, until, hook, choose, typeMove, setFen, replay, Chess } from './helpers.mjs';
+import { openPage, noErrors, check, until, hook, choose, newGame, typeMove, setFen, replay, Chess } from './helpers.mjs';
 
 const EDITIONS = ['35', '30', '23'];
 const START = 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1';
@@ -61,8 +61,7 @@ export const TESTS = [
   { name: 'every edition answers e2e4 clicked on the board', async run(context, base) {
     const page = await openPage(context, base);
     for (const edition of EDITIONS) {
-      await choose(page, { edition, color: 'w', 'time-kind': 'move', 'move-seconds': 0.2 });
-      await page.click('#new-game');
+      await newGame(page, { edition, color: 'w', 'time-kind': 'move', 'move-seconds': 0.2 });
       await clickMove(page, 'e2', 'e4');
       await historyLength(page, 2);
       const moves = await hook(page, 'history');
@@ -96,8 +95,7 @@ export const TESTS = [
 
   { name: 'take back restores the position and the move list', async run(context, base) {
     const page = await openPage(context, base);
-    await choose(page, { color: 'w', 'time-kind': 'move', 'move-seconds': 0.1 });
-    await page.click('#new-game');
+    await newGame(page, { color: 'w', 'time-kind': 'move', 'move-seconds': 0.1 });
     await typeMove(page, 'e2e4');
     await historyLength(page, 2);
     const fen = await hook(page, 'fen');
@@ -110,8 +108,7 @@ export const TESTS = [
     check(JSON.stringify(await hook(page, 'history')) === JSON.stringify(moves), 'the move list after take back differs');
     check(await page.locator('#moves li').count() === 1, 'the shown move list was not shortened');
     // A take back while the engine thinks stops it: its move never comes.
-    await choose(page, { 'move-seconds': 20 });
-    await page.click('#new-game');
+    await newGame(page, { 'move-seconds': 20 });
     await typeMove(page, 'd4');
     await until(page, () => window.zorvuPage.busy());
     await page.click('#take-back');
@@ -186,8 +183,7 @@ export const TESTS = [
 
   { name: 'stop during a long think gets the move within 200 ms', async run(context, base) {
     const page = await openPage(context, base);
-    await choose(page, { color: 'w', 'time-kind': 'move', 'move-seconds': 60 });
-    await page.click('#new-game');
+    await newGame(page, { color: 'w', 'time-kind': 'move', 'move-seconds': 60 });
     await typeMove(page, 'e4');
     await until(page, () => window.zorvuPage.busy() && window.zorvuPage.thinking());
     await page.waitForTimeout(500);
@@ -200,8 +196,7 @@ export const TESTS = [
 
   { name: 'engine against engine plays legal moves until stopped', async run(context, base) {
     const page = await openPage(context, base);
-    await choose(page, { mode: 'match', 'white-edition': '35', 'black-edition': '23', 'time-kind': 'move', 'move-seconds': FAST });
-    await page.click('#new-game');
+    await newGame(page, { mode: 'match', 'white-edition': '35', 'black-edition': '23', 'time-kind': 'move', 'move-seconds': FAST });
     await historyLength(page, 8, 60000);
     await page.click('#stop');
     await until(page, () => !window.zorvuPage.busy());

@@ -54,6 +54,13 @@ export async function choose(page, fields) {
   }
 }
 
+// Picks the settings, then starts a new game with them (they apply from the
+// next new game).
+export async function newGame(page, fields) {
+  await choose(page, fields);
+  await page.click('#new-game');
+}
+
 // Types a move into the move field and presses Enter.
 export async function typeMove(page, move) {
   await page.fill('#move-input', move);
